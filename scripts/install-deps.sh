@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs every Debian package Tarnel needs to build, run and test.
+# Quiet and quick when everything is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ pkg-config
+  # tests and benchmarks
+  libgtest-dev libgmock-dev libbenchmark-dev
+  # third-party Modbus peer for the serial tests
+  libmodbus-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+((${#missing[@]} == 0)) && exit 0
+
+as_root=()
+((EUID == 0)) || as_root=(sudo)
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
