@@ -1,0 +1,89 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <system_error>
+
+namespace tarnel::platform {
+
+// The fields of a port's settings that the link reads and writes. Whatever
+// else the system keeps for the port (flow control, modem lines) is left as
+// the port reported it.
+struct LineSettings {
+    std::uint32_t baudRate = 0;  // 0: a rate the port could not name
+    std::uint8_t dataBits = 0;
+    bool parity = false;
+    bool twoStopBits = false;
+    bool parityCheck = false;
+    bool abortOnError = false;
+};
+
+// Bounds on each read and write, in milliseconds. A read of n bytes returns
+// when n bytes have arrived, when more than readInterval passes between two
+// bytes, or readTotalMultiplier * n + readTotalConstant after it began; a
+// write of n bytes gives up after writeTotalMultiplier * n + writeTotalConstant.
+struct Timeouts {
+    std::uint32_t readInterval = 0;
+    std::uint32_t readTotalMultiplier = 0;
+    std::uint32_t readTotalConstant = 0;
+    std::uint32_t writeTotalMultiplier = 0;
+    std::uint32_t writeTotalConstant = 0;
+};
+
+// Why an open failed, and which device it tried.
+struct OpenFailure {
+    std::string device;  // empty when the number names no device
+    std::error_code error;
+};
+
+// Exclusive owner of one open serial device, or of none. All calls are
+// synchronous; every call on a line that is not open fails harmlessly.
+class SerialLine {
+public:
+    SerialLine() = default;
+    SerialLine(SerialLine&& other) noexcept;
+    SerialLine& operator=(SerialLine&& other) noexcept;
+    SerialLine(const SerialLine&) = delete;
+    SerialLine& operator=(const SerialLine&) = delete;
+    ~SerialLine();
+
+    // Opens serial port number `portNumber` for reading and writing,
+    // exclusively. Returns a line that is not open when the port is absent or
+    // in use; `failure`, when given, then says why.
+    static SerialLine Open(unsigned portNumber, OpenFailure* failure = nullptr);
+
+    bool IsOpen() const;
+
+    bool ReadSettings(LineSettings& settings) const;
+    bool WriteSettings(const LineSettings& settings);
+    bool SetTimeouts(const Timeouts& timeouts);
+
+    // Abandons pending reads and writes and empties both queues.
+    void Purge();
+
+    // Clears the port's error state so that I/O goes on after a line error,
+    // and reports how many bytes wait in the input queue. False when the
+    // port cannot be queried.
+    bool ClearErrors(std::uint32_t& queuedBytes);
+
+    // Both bounded by the time-outs; they report how many bytes moved.
+    std::size_t Write(std::span<const std::uint8_t> bytes);
+    std::size_t Read(std::span<std::uint8_t> buffer);
+
+    void Close();
+
+private:
+    explicit SerialLine(std::intptr_t handle) : handle_(handle) {}
+
+    // A file descriptor or a HANDLE, whichever the system uses.
+    static constexpr std::intptr_t kNone = -1;
+    std::intptr_t handle_ = kNone;
+    Timeouts timeouts_;
+};
+
+// The error of the last failed call on this thread.
+std::error_code LastError();
+
+}  // namespace tarnel::platform

@@ -1,0 +1,288 @@
+#include "platform/serial_line.h"
+
+#include "platform/clock.h"
+#include "platform/port_list.h"
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+#include <utility>
+
+namespace tarnel::platform {
+namespace {
+
+struct BaudConstant {
+    std::uint32_t rate;
+    speed_t constant;
+};
+
+constexpr std::array kBaudConstants{
+    BaudConstant{300, B300},       BaudConstant{600, B600},       BaudConstant{1200, B1200},
+    BaudConstant{2400, B2400},     BaudConstant{4800, B4800},     BaudConstant{9600, B9600},
+    BaudConstant{19200, B19200},   BaudConstant{38400, B38400},   BaudConstant{57600, B57600},
+    BaudConstant{115200, B115200}, BaudConstant{230400, B230400},
+};
+
+std::uint32_t RateOf(speed_t constant)
+{
+    for (const auto& entry : kBaudConstants) {
+        if (entry.constant == constant) {
+            return entry.rate;
+        }
+    }
+    return 0;
+}
+
+const BaudConstant* ConstantFor(std::uint32_t rate)
+{
+    for (const auto& entry : kBaudConstants) {
+        if (entry.rate == rate) {
+            return &entry;
+        }
+    }
+    return nullptr;
+}
+
+int Fd(std::intptr_t handle)
+{
+    return static_cast<int>(handle);
+}
+
+// Milliseconds left until `deadline` on the tick clock, 0 once it has passed.
+int Remaining(std::uint32_t start, std::uint32_t budget)
+{
+    const std::uint32_t elapsed = TickCount() - start;
+    return elapsed >= budget ? 0 : static_cast<int>(budget - elapsed);
+}
+
+bool WaitFor(int fd, short events, int timeoutMs)
+{
+    pollfd request{fd, events, 0};
+    int ready;
+    do {
+        ready = ::poll(&request, 1, timeoutMs);
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0 && (request.revents & events) != 0;
+}
+
+}  // namespace
+
+std::error_code LastError()
+{
+    return {errno, std::generic_category()};
+}
+
+SerialLine::SerialLine(SerialLine&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNone)), timeouts_(other.timeouts_)
+{
+}
+
+SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNone);
+        timeouts_ = other.timeouts_;
+    }
+    return *this;
+}
+
+SerialLine::~SerialLine()
+{
+    Close();
+}
+
+SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
+{
+    const auto fail = [failure](std::string device, int error) {
+        if (failure) {
+            *failure = {std::move(device), {error, std::generic_category()}};
+        }
+        return SerialLine{};
+    };
+
+    const auto device = DeviceForPort(portNumber);
+    if (!device) {
+        return fail({}, ENODEV);
+    }
+    // Non-blocking, so that neither the open nor any later call waits for a
+    // carrier; every wait is bounded by poll instead.
+    const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        return fail(*device, errno);
+    }
+    // Two locks: flock keeps out every program that honours serial locks,
+    // TIOCEXCL makes the kernel refuse further opens of the tty.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
+        const int error = errno == EWOULDBLOCK ? EBUSY : errno;
+        ::close(fd);
+        return fail(*device, error);
+    }
+    return SerialLine(fd);
+}
+
+bool SerialLine::IsOpen() const
+{
+    return handle_ != kNone;
+}
+
+bool SerialLine::ReadSettings(LineSettings& settings) const
+{
+    termios tio{};
+    if (!IsOpen() || ::tcgetattr(Fd(handle_), &tio) != 0) {
+        return false;
+    }
+    settings.baudRate = RateOf(::cfgetospeed(&tio));
+    switch (tio.c_cflag & CSIZE) {
+    case CS5: settings.dataBits = 5; break;
+    case CS6: settings.dataBits = 6; break;
+    case CS7: settings.dataBits = 7; break;
+    default: settings.dataBits = 8; break;
+    }
+    settings.parity = (tio.c_cflag & PARENB) != 0;
+    settings.twoStopBits = (tio.c_cflag & CSTOPB) != 0;
+    settings.parityCheck = (tio.c_iflag & INPCK) != 0;
+    settings.abortOnError = false;  // a tty has no such mode
+    return true;
+}
+
+bool SerialLine::WriteSettings(const LineSettings& settings)
+{
+    if (!IsOpen()) {
+        return false;
+    }
+    termios tio{};
+    if (::tcgetattr(Fd(handle_), &tio) != 0) {
+        tio = termios{};
+    }
+    // Raw bytes both ways: frame checks may contain any value, including
+    // CR, LF and the XON/XOFF characters. Hardware flow control stays.
+    tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
+    tio.c_oflag &= ~OPOST;
+    tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag |= CLOCAL | CREAD;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+
+    tio.c_cflag &= ~CSIZE;
+    switch (settings.dataBits) {
+    case 5: tio.c_cflag |= CS5; break;
+    case 6: tio.c_cflag |= CS6; break;
+    case 7: tio.c_cflag |= CS7; break;
+    default: tio.c_cflag |= CS8; break;
+    }
+    tio.c_cflag = settings.parity ? (tio.c_cflag | PARENB) : (tio.c_cflag & ~PARENB);
+    tio.c_cflag = settings.twoStopBits ? (tio.c_cflag | CSTOPB) : (tio.c_cflag & ~CSTOPB);
+    tio.c_iflag = settings.parityCheck ? (tio.c_iflag | INPCK) : (tio.c_iflag & ~INPCK);
+
+    if (settings.baudRate != 0) {
+        const BaudConstant* baud = ConstantFor(settings.baudRate);
+        if (!baud || ::cfsetispeed(&tio, baud->constant) != 0 || ::cfsetospeed(&tio, baud->constant) != 0) {
+            errno = EINVAL;
+            return false;
+        }
+    }
+    return ::tcsetattr(Fd(handle_), TCSANOW, &tio) == 0;
+}
+
+bool SerialLine::SetTimeouts(const Timeouts& timeouts)
+{
+    timeouts_ = timeouts;
+    return IsOpen();
+}
+
+void SerialLine::Purge()
+{
+    if (IsOpen()) {
+        ::tcflush(Fd(handle_), TCIOFLUSH);
+    }
+}
+
+bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
+{
+    int queued = 0;
+    if (!IsOpen() || ::ioctl(Fd(handle_), TIOCINQ, &queued) != 0 || queued < 0) {
+        queuedBytes = 0;
+        return false;
+    }
+    queuedBytes = static_cast<std::uint32_t>(queued);
+    return true;
+}
+
+std::size_t SerialLine::Write(std::span<const std::uint8_t> bytes)
+{
+    if (!IsOpen()) {
+        return 0;
+    }
+    const int fd = Fd(handle_);
+    const std::uint32_t start = TickCount();
+    const std::uint32_t budget =
+        timeouts_.writeTotalMultiplier * static_cast<std::uint32_t>(bytes.size()) + timeouts_.writeTotalConstant;
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n > 0) {
+            written += static_cast<std::size_t>(n);
+            continue;
+        }
+        if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            return written;
+        }
+        if (!WaitFor(fd, POLLOUT, Remaining(start, budget))) {
+            return written;
+        }
+    }
+    // Like a synchronous serial write, return once the frame has left the
+    // output queue, so the wait for the answer starts after it.
+    int pending = 0;
+    while (::ioctl(fd, TIOCOUTQ, &pending) == 0 && pending > 0 && Remaining(start, budget) > 0) {
+        Pause(1);
+    }
+    return written;
+}
+
+std::size_t SerialLine::Read(std::span<std::uint8_t> buffer)
+{
+    if (!IsOpen()) {
+        return 0;
+    }
+    const int fd = Fd(handle_);
+    const std::uint32_t start = TickCount();
+    const std::uint32_t budget =
+        timeouts_.readTotalMultiplier * static_cast<std::uint32_t>(buffer.size()) + timeouts_.readTotalConstant;
+    std::uint32_t lastByte = start;
+    std::size_t got = 0;
+    while (got < buffer.size()) {
+        int wait = Remaining(start, budget);
+        if (got > 0) {
+            wait = std::min(wait, Remaining(lastByte, timeouts_.readInterval + 1));
+        }
+        if (wait == 0 || !WaitFor(fd, POLLIN, wait)) {
+            break;
+        }
+        const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
+        if (n > 0) {
+            got += static_cast<std::size_t>(n);
+            lastByte = TickCount();
+        } else if (n == 0 || (errno != EAGAIN && errno != EINTR)) {
+            break;  // the device went away
+        }
+    }
+    return got;
+}
+
+void SerialLine::Close()
+{
+    if (IsOpen()) {
+        ::ioctl(Fd(handle_), TIOCNXCL);
+        ::close(Fd(handle_));
+        handle_ = kNone;
+    }
+}
+
+}  // namespace tarnel::platform
