@@ -1,0 +1,40 @@
+#include "link/device_commands.h"
+
+#include "link/frames.h"
+
+#include <array>
+
+namespace tarnel::link {
+namespace {
+
+constexpr std::uint32_t kAnswerLength = 7;
+constexpr std::uint32_t kCommandTimeoutMs = 500;
+
+bool Exchange(PortHandle& port, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
+{
+    Transmit(port, request);
+    return WaitForInput(port, kAnswerLength, timeoutMs) >= kAnswerLength;
+}
+
+}  // namespace
+
+bool ProbeAddress(PortHandle& port, unsigned address, std::uint32_t timeoutMs)
+{
+    return Exchange(port, ProbeFrame(address), timeoutMs);
+}
+
+bool SetDeviceAddress(PortHandle& port, unsigned oldAddress, unsigned newAddress)
+{
+    return Exchange(port, SetAddressFrame(oldAddress, newAddress), kCommandTimeoutMs);
+}
+
+bool ZeroCalibrate(PortHandle& port, unsigned address)
+{
+    const bool answered = Exchange(port, ZeroCalibrationFrame(address), kCommandTimeoutMs);
+    std::array<std::uint8_t, kAnswerLength> answer{};
+    const std::size_t got = port.Read(answer);
+    // Address, function, byte count, then the value: it must be 0.
+    return answered && got >= 5 && answer[3] == 0x00 && answer[4] == 0x00;
+}
+
+}  // namespace tarnel::link

@@ -1,0 +1,81 @@
+#include "link/serial_port.h"
+
+#include "platform/clock.h"
+
+#include <array>
+
+namespace tarnel::link {
+namespace {
+
+constexpr std::array<std::uint32_t, kBaudIndexCount> kBaudRates{1200, 2400, 4800, 9600, 19200};
+
+constexpr platform::Timeouts kTimeouts{
+    .readInterval = 1000,
+    .readTotalMultiplier = 50,
+    .readTotalConstant = 50,
+    .writeTotalMultiplier = 100,
+    .writeTotalConstant = 500,
+};
+
+constexpr std::uint32_t kPollPauseMs = 2;
+
+}  // namespace
+
+PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure)
+{
+    PortHandle port = PortHandle::Open(portNumber, failure);
+    if (!port.IsOpen()) {
+        return port;
+    }
+    platform::LineSettings settings;
+    if (!port.ReadSettings(settings)) {
+        settings = {};
+    }
+    if (baudIndex >= 0 && baudIndex < kBaudIndexCount) {
+        settings.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)];
+    }
+    settings.dataBits = 8;
+    settings.parity = false;
+    settings.twoStopBits = false;
+    settings.parityCheck = false;
+    settings.abortOnError = true;
+    if (!port.WriteSettings(settings)) {
+        if (failure) {
+            failure->error = platform::LastError();
+        }
+        port.Close();
+        return port;
+    }
+    std::uint32_t queued = 0;
+    port.ClearErrors(queued);
+    port.SetTimeouts(kTimeouts);
+    port.Purge();
+    return port;
+}
+
+void ClosePort(PortHandle& port)
+{
+    port.Close();
+}
+
+std::uint32_t WaitForInput(PortHandle& port, std::uint32_t count, std::uint32_t timeoutMs)
+{
+    const std::uint16_t wanted = static_cast<std::uint16_t>(count);
+    const std::uint32_t start = platform::TickCount();
+    std::uint32_t queued = 0;
+    for (;;) {
+        port.ClearErrors(queued);
+        platform::Pause(kPollPauseMs);
+        if (queued >= wanted || platform::TickCount() - start > timeoutMs) {
+            return queued;
+        }
+    }
+}
+
+void Transmit(PortHandle& port, std::span<const std::uint8_t> frame)
+{
+    port.Purge();
+    port.Write(frame);
+}
+
+}  // namespace tarnel::link

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/serial_line.h"
+
+#include <cstdint>
+#include <span>
+
+namespace tarnel::link {
+
+// The open port, or none.
+using PortHandle = platform::SerialLine;
+
+// Index into the baud-rate list: 0 = 1200 ... 4 = 19200. Any other index
+// (no selection) keeps the rate the port reported.
+constexpr int kBaudIndexCount = 5;
+
+// Opens port `portNumber` with the controller's line settings (8 data bits,
+// no parity, one stop bit) and time-outs. Returns none when the port is
+// absent, in use or refuses the settings; `failure`, when given, says why.
+PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure = nullptr);
+
+void ClosePort(PortHandle& port);
+
+// Polls the input queue every 2 ms until it holds at least `count` bytes (as
+// a 16-bit number) or more than `timeoutMs` have passed, and returns the
+// number of bytes queued. The bytes stay in the queue. A port that cannot be
+// queried counts as empty.
+std::uint32_t WaitForInput(PortHandle& port, std::uint32_t count, std::uint32_t timeoutMs);
+
+// Empties both queues, then writes the whole frame.
+void Transmit(PortHandle& port, std::span<const std::uint8_t> frame);
+
+}  // namespace tarnel::link
