@@ -1,0 +1,117 @@
+#include "options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <set>
+#include <string_view>
+
+namespace tarnel::sim {
+
+const char* const kUsage =
+    "usage: tarnel-sim [--device PATH] [--baud RATE] CONTROLLER...\n"
+    "\n"
+    "Simulates leak-detection controllers sharing one serial bus. Without\n"
+    "--device it makes a pseudo-terminal and prints the path to use.\n"
+    "\n"
+    "CONTROLLER is ADDRESS[,OPTION...], ADDRESS from 0 to 255; OPTION is one of\n"
+    "  wet         the rope lies in water, so zero calibration succeeds\n"
+    "  delay=MS    answer MS milliseconds late\n"
+    "  silent      never answer\n"
+    "  bad-crc     answer with a wrong frame check\n"
+    "  short       answer with only the first 5 bytes\n"
+    "\n"
+    "--baud RATE   line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
+    "\n"
+    "example: tarnel-sim 5 17,wet 200,delay=100\n";
+
+namespace {
+
+std::optional<unsigned> Number(std::string_view text, unsigned max)
+{
+    unsigned value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc{} || end != text.data() + text.size() || value > max) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<Controller> ParseController(std::string_view spec, std::string& error)
+{
+    Controller controller;
+    const auto comma = spec.find(',');
+    const auto address = Number(spec.substr(0, comma), 255);
+    if (!address) {
+        error = "not an address from 0 to 255: " + std::string(spec.substr(0, comma));
+        return std::nullopt;
+    }
+    controller.address = *address;
+    std::string_view rest = comma == std::string_view::npos ? std::string_view{} : spec.substr(comma + 1);
+    while (!rest.empty()) {
+        const auto next = rest.find(',');
+        const std::string_view option = rest.substr(0, next);
+        rest = next == std::string_view::npos ? std::string_view{} : rest.substr(next + 1);
+        if (option == "wet") {
+            controller.ropeInWater = true;
+        } else if (option == "silent") {
+            controller.fault = Fault::Silent;
+        } else if (option == "bad-crc") {
+            controller.fault = Fault::BadCheck;
+        } else if (option == "short") {
+            controller.fault = Fault::ShortReply;
+        } else if (option.starts_with("delay=") && Number(option.substr(6), 60000)) {
+            controller.delayMs = *Number(option.substr(6), 60000);
+        } else {
+            error = "unknown controller option: " + std::string(option);
+            return std::nullopt;
+        }
+    }
+    return controller;
+}
+
+}  // namespace
+
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error)
+{
+    Options options;
+    std::set<unsigned> addresses;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if ((arg == "--device" || arg == "--baud") && i + 1 == args.size()) {
+            error = arg + " needs a value";
+            return std::nullopt;
+        }
+        if (arg == "--device") {
+            options.device = args[++i];
+        } else if (arg == "--baud") {
+            const auto baud = Number(args[++i], 19200);
+            constexpr std::array kRates{1200u, 2400u, 4800u, 9600u, 19200u};
+            if (!baud || std::ranges::find(kRates, *baud) == kRates.end()) {
+                error = "unsupported baud rate: " + args[i];
+                return std::nullopt;
+            }
+            options.baud = *baud;
+        } else if (arg.starts_with("-")) {
+            error = "unknown option: " + arg;
+            return std::nullopt;
+        } else {
+            auto controller = ParseController(arg, error);
+            if (!controller) {
+                return std::nullopt;
+            }
+            if (!addresses.insert(controller->address).second) {
+                error = "two controllers at address " + std::to_string(controller->address);
+                return std::nullopt;
+            }
+            options.controllers.push_back(*controller);
+        }
+    }
+    if (options.controllers.empty()) {
+        error = "no controller given";
+        return std::nullopt;
+    }
+    return options;
+}
+
+}  // namespace tarnel::sim

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "controller_bus.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace tarnel::sim {
+
+struct Options {
+    std::string device;  // empty: make a pseudo-terminal
+    unsigned baud = 9600;
+    std::vector<Controller> controllers;
+};
+
+extern const char* const kUsage;
+
+// Reads the command line; on a mistake returns nothing and says why in `error`.
+std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
+
+}  // namespace tarnel::sim
