@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the optimised tree and prints every benchmark's numbers.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+cmake --preset default >/dev/null
+cmake --build --preset default
+for bench in build/default/bench/*_bench; do
+  echo "== $(basename "$bench")"
+  "$bench"
+done

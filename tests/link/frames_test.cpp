@@ -1,0 +1,75 @@
+#include "link/crc16.h"
+#include "link/frames.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+namespace tarnel::link {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// The CRC computed bit by bit, independently of the tables under test.
+std::uint16_t BitwiseModbusCrc(std::span<const std::uint8_t> data)
+{
+    std::uint16_t crc = 0xFFFF;
+    for (const std::uint8_t byte : data) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 1) ? static_cast<std::uint16_t>((crc >> 1) ^ 0xA001) : static_cast<std::uint16_t>(crc >> 1);
+        }
+    }
+    return crc;
+}
+
+template <std::size_t N>
+Bytes AsBytes(const std::array<std::uint8_t, N>& frame)
+{
+    return {frame.begin(), frame.end()};
+}
+
+TEST(Crc16, MatchesTheCatalogueCheckValues)
+{
+    EXPECT_EQ(Crc16({}), 0xFFFF);
+    constexpr std::string_view kCheck = "123456789";
+    const Bytes ascii(kCheck.begin(), kCheck.end());
+    // CRC-16/MODBUS is 0x4B37; the result holds the byte sent first on top.
+    EXPECT_EQ(Crc16(ascii), 0x374B);
+}
+
+TEST(Frames, MatchKnownGoodFrames)
+{
+    EXPECT_EQ(AsBytes(ProbeFrame(1)), (Bytes{0x01, 0x04, 0x40, 0x02, 0x00, 0x01, 0x85, 0xCA}));
+    EXPECT_EQ(AsBytes(ProbeFrame(0)), (Bytes{0x00, 0x04, 0x40, 0x02, 0x00, 0x01, 0x84, 0x1B}));
+    EXPECT_EQ(AsBytes(ProbeFrame(255)), (Bytes{0xFF, 0x04, 0x40, 0x02, 0x00, 0x01, 0x90, 0x14}));
+    EXPECT_EQ(AsBytes(ZeroCalibrationFrame(1)), (Bytes{0x01, 0x04, 0x40, 0x08, 0x00, 0x01, 0xA5, 0xC8}));
+    EXPECT_EQ(AsBytes(SetAddressFrame(1, 2)), (Bytes{0x01, 0x06, 0x80, 0x01, 0x00, 0x01, 0x00, 0x02, 0x15, 0xC6}));
+}
+
+TEST(Frames, EveryProbeCarriesTheModbusCheckLowByteFirst)
+{
+    for (unsigned address = 0; address < 256; ++address) {
+        const ShortFrame frame = ProbeFrame(address);
+        const std::uint16_t crc = BitwiseModbusCrc(std::span(frame).first<6>());
+        ASSERT_EQ(frame[0], address);
+        ASSERT_EQ(frame[6], crc & 0xFF) << "address " << address;
+        ASSERT_EQ(frame[7], crc >> 8) << "address " << address;
+    }
+}
+
+TEST(Frames, AddressesUseTheirLowEightBits)
+{
+    const LongFrame moveTo300 = SetAddressFrame(1, 300);
+    EXPECT_EQ(moveTo300[6], 0x00);
+    EXPECT_EQ(moveTo300[7], 44);
+    EXPECT_EQ(AsBytes(SetAddressFrame(static_cast<unsigned>(-1), 2))[0], 0xFF);
+    EXPECT_EQ(ProbeFrame(300), ProbeFrame(44));
+    const std::uint16_t crc = BitwiseModbusCrc(std::span(moveTo300).first<8>());
+    EXPECT_EQ(moveTo300[8], crc & 0xFF);
+    EXPECT_EQ(moveTo300[9], crc >> 8);
+}
+
+}  // namespace
+}  // namespace tarnel::link

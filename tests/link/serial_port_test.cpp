@@ -1,0 +1,215 @@
+#include "link/frames.h"
+#include "link/serial_port.h"
+#include "pseudo_terminal.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <thread>
+#include <unistd.h>
+
+namespace tarnel::link {
+namespace {
+
+using namespace std::chrono_literals;
+using Bytes = std::vector<std::uint8_t>;
+using Clock = std::chrono::steady_clock;
+
+class SerialPortTest : public ::testing::Test {
+protected:
+    termios SlaveSettings() const
+    {
+        termios tio{};
+        // On Linux the termios calls on a master act on its slave.
+        EXPECT_EQ(::tcgetattr(pty_.Master(), &tio), 0);
+        return tio;
+    }
+
+    test::PseudoTerminal pty_;
+    test::PortsOverride ports_{pty_.SlavePath()};
+};
+
+TEST_F(SerialPortTest, OpenSetsTheBaudFromTheListIndexAndForces8N1Raw)
+{
+    const speed_t expected[] = {B1200, B2400, B4800, B9600, B19200};
+    for (int index = 0; index < kBaudIndexCount; ++index) {
+        PortHandle port = OpenPort(1, index);
+        ASSERT_TRUE(port.IsOpen());
+        const termios tio = SlaveSettings();
+        EXPECT_EQ(::cfgetospeed(&tio), expected[index]) << "index " << index;
+        EXPECT_EQ(::cfgetispeed(&tio), expected[index]) << "index " << index;
+        EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+        EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB), 0u);
+        EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
+        EXPECT_EQ(tio.c_iflag & (INPCK | ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF), 0u);
+        EXPECT_EQ(tio.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), 0u);
+        EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+        ClosePort(port);
+    }
+}
+
+TEST_F(SerialPortTest, WithNoSelectionTheReportedSpeedStaysButTheFormatIsForced)
+{
+    termios tio = SlaveSettings();
+    ::cfsetspeed(&tio, B38400);
+    tio.c_cflag = (tio.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &tio), 0);
+
+    PortHandle port = OpenPort(1, -1);
+    ASSERT_TRUE(port.IsOpen());
+    const termios after = SlaveSettings();
+    EXPECT_EQ(::cfgetospeed(&after), static_cast<speed_t>(B38400));
+    EXPECT_EQ(after.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
+    EXPECT_EQ(after.c_cflag & (PARENB | CSTOPB), 0u);
+    EXPECT_NE(after.c_cflag & CRTSCTS, 0u) << "hardware flow control stays as reported";
+}
+
+TEST_F(SerialPortTest, EveryByteValuePassesUntouchedBothWays)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    Bytes all(256);
+    for (int i = 0; i < 256; ++i) {
+        all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
+    }
+    port.Write(all);
+    EXPECT_EQ(pty_.Receive(1s, all.size()), all);
+
+    pty_.Send(all);
+    Bytes echoed(all.size());
+    echoed.resize(port.Read(echoed));
+    EXPECT_EQ(echoed, all);
+}
+
+TEST_F(SerialPortTest, TheOpenPortIsLockedAgainstOtherPrograms)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+
+    // Root may open past TIOCEXCL; the flock still keeps it out.
+    const int other = ::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (other >= 0) {
+        int exclusive = 0;
+        EXPECT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
+        EXPECT_EQ(exclusive, 1);
+        EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
+        ::close(other);
+    } else {
+        EXPECT_EQ(errno, EBUSY);
+    }
+
+    platform::OpenFailure failure;
+    EXPECT_FALSE(OpenPort(1, 3, &failure).IsOpen());
+    EXPECT_EQ(failure.device, pty_.SlavePath());
+    EXPECT_EQ(failure.error, std::errc::device_or_resource_busy);
+
+    ClosePort(port);
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(OpenPort(1, 3).IsOpen()) << "closing releases both locks";
+}
+
+TEST_F(SerialPortTest, OpeningAPortThatIsNotThereFails)
+{
+    platform::OpenFailure failure;
+    EXPECT_FALSE(OpenPort(2, 3, &failure).IsOpen());
+    EXPECT_TRUE(failure.device.empty());
+    EXPECT_FALSE(OpenPort(0, 3).IsOpen());
+
+    test::PortsOverride missing("/dev/tarnel-no-such-device");
+    EXPECT_FALSE(OpenPort(1, 3, &failure).IsOpen());
+    EXPECT_EQ(failure.device, "/dev/tarnel-no-such-device");
+    EXPECT_EQ(failure.error, std::errc::no_such_file_or_directory);
+}
+
+TEST_F(SerialPortTest, TransmitDropsStaleInputAndSendsExactlyTheFrame)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    pty_.Send({0xAA, 0xBB, 0xCC});
+    ASSERT_EQ(WaitForInput(port, 3, 200), 3u);
+
+    const ShortFrame probe = ProbeFrame(7);
+    Transmit(port, probe);
+    EXPECT_EQ(pty_.Receive(500ms), Bytes(probe.begin(), probe.end()));
+    EXPECT_EQ(WaitForInput(port, 1, 0), 0u);
+}
+
+TEST_F(SerialPortTest, WaitingReturnsAsSoonAsEnoughBytesAreQueued)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+
+    pty_.Send({1, 2, 3, 4, 5, 6, 7, 8});
+    ASSERT_EQ(pty_.Receive(50ms).size(), 0u);
+    auto start = Clock::now();
+    EXPECT_EQ(WaitForInput(port, 7, 1000), 8u) << "the count may exceed what was asked";
+    EXPECT_LT(Clock::now() - start, 500ms);
+
+    port.Purge();
+    std::thread device([this] {
+        pty_.Send({1, 2, 3});
+        std::this_thread::sleep_for(30ms);
+        pty_.Send({4, 5});
+        std::this_thread::sleep_for(30ms);
+        pty_.Send({6, 7});
+    });
+    start = Clock::now();
+    EXPECT_EQ(WaitForInput(port, 7, 1000), 7u);
+    EXPECT_LT(Clock::now() - start, 500ms);
+    device.join();
+}
+
+TEST_F(SerialPortTest, WaitingGivesUpAfterTheTimeOutWithWhatCame)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    pty_.Send({1, 2, 3, 4, 5});
+    auto start = Clock::now();
+    EXPECT_EQ(WaitForInput(port, 7, 150), 5u);
+    auto waited = Clock::now() - start;
+    EXPECT_GE(waited, 150ms);
+    EXPECT_LT(waited, 300ms);
+
+    PortHandle none;
+    start = Clock::now();
+    EXPECT_EQ(WaitForInput(none, 7, 150), 0u);
+    waited = Clock::now() - start;
+    EXPECT_GE(waited, 150ms);
+    EXPECT_LT(waited, 300ms);
+}
+
+TEST_F(SerialPortTest, AHangUpDuringTheWaitFailsCleanly)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    std::thread cable([this] {
+        pty_.Send({1, 2, 3});
+        std::this_thread::sleep_for(50ms);
+        pty_.CloseMaster();
+    });
+    const auto start = Clock::now();
+    EXPECT_LT(WaitForInput(port, 7, 300), 7u);
+    EXPECT_LT(Clock::now() - start, 600ms);
+    cable.join();
+    Bytes buffer(7);
+    EXPECT_LT(port.Read(buffer), 7u);
+}
+
+TEST_F(SerialPortTest, ReadingASilentLineStopsAtTheTotalTimeOut)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    Bytes buffer(7);
+    const auto start = Clock::now();
+    EXPECT_EQ(port.Read(buffer), 0u);
+    const auto waited = Clock::now() - start;
+    EXPECT_GE(waited, 400ms) << "50 ms per byte plus 50";
+    EXPECT_LT(waited, 800ms);
+}
+
+}  // namespace
+}  // namespace tarnel::link

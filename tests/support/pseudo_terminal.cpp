@@ -1,0 +1,77 @@
+#include "pseudo_terminal.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace tarnel::test {
+
+PseudoTerminal::PseudoTerminal()
+{
+    int slave = -1;
+    char name[256] = {};
+    if (::openpty(&master_, &slave, name, nullptr, nullptr) != 0) {
+        throw std::runtime_error("openpty failed");
+    }
+    // The slave is left closed, so the link's open is the first and only one.
+    ::close(slave);
+    slavePath_ = name;
+    ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
+}
+
+PseudoTerminal::~PseudoTerminal()
+{
+    CloseMaster();
+}
+
+void PseudoTerminal::Send(const std::vector<std::uint8_t>& bytes) const
+{
+    if (::write(master_, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size())) {
+        throw std::runtime_error("write to the pseudo-terminal master failed");
+    }
+}
+
+std::vector<std::uint8_t> PseudoTerminal::Receive(std::chrono::milliseconds wait, std::size_t atLeast) const
+{
+    std::vector<std::uint8_t> received;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    while (received.size() < atLeast) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd ready{master_, POLLIN, 0};
+        if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+            break;
+        }
+        std::uint8_t buffer[256];
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
+        if (n <= 0) {
+            break;
+        }
+        received.insert(received.end(), buffer, buffer + n);
+    }
+    return received;
+}
+
+void PseudoTerminal::CloseMaster()
+{
+    if (master_ >= 0) {
+        ::close(master_);
+        master_ = -1;
+    }
+}
+
+PortsOverride::PortsOverride(const std::string& devices)
+{
+    ::setenv("TARNEL_PORTS", devices.c_str(), 1);
+}
+
+PortsOverride::~PortsOverride()
+{
+    ::unsetenv("TARNEL_PORTS");
+}
+
+}  // namespace tarnel::test

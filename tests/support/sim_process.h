@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace tarnel::test {
+
+// tarnel-sim running as a child process on a pseudo-terminal of its own.
+class SimProcess {
+public:
+    explicit SimProcess(const std::vector<std::string>& controllers);
+    ~SimProcess();
+    SimProcess(const SimProcess&) = delete;
+    SimProcess& operator=(const SimProcess&) = delete;
+
+    // The device the service tool opens.
+    const std::string& DevicePath() const { return devicePath_; }
+
+    // Everything the simulator printed so far after its banner.
+    std::string Output();
+
+private:
+    int pid_ = -1;
+    int stdout_ = -1;
+    std::string devicePath_;
+    std::string output_;
+};
+
+}  // namespace tarnel::test
