@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+class CDialog;
+class QComboBox;
+
+// One pass of the form exchange between a dialog's fields and its controls.
+// Reading stops at the first field that fails: the operator is told why, the
+// focus goes back to that edit with its text selected, and every later
+// exchange of the pass does nothing.
+class CDataExchange {
+public:
+    CDataExchange(CDialog* dialog, bool saveAndValidate);
+
+    CDialog* const m_pDlgWnd;
+    const bool m_bSaveAndValidate;
+
+    bool Failed() const { return m_bFailed; }
+
+    // Remembers the edit that a following range check speaks about.
+    void PrepareEditCtrl(int id) { m_idLastControl = id; }
+
+    // Reports `message`, returns the focus to the last edit and stops the pass.
+    void Fail(const QString& message);
+
+private:
+    int m_idLastControl = 0;
+    bool m_bFailed = false;
+};
+
+// Binds `control` to the list with this ID (once).
+void DDX_Control(CDataExchange* pDX, int id, QComboBox*& control);
+
+// An unsigned field and its edit, as decimal text.
+void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
+
+// When reading: `value` must lie within [min, max].
+void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, std::uint32_t max);
+
+// Optional blanks around decimal digits, no sign, at most 2^32 - 1.
+std::optional<std::uint32_t> ParseUnsigned(const QString& text);
+
+// The two validation messages.
+QString NotANumberMessage();
+QString OutOfRangeMessage(std::uint32_t min, std::uint32_t max);

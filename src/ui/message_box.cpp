@@ -1,0 +1,26 @@
+#include "message_box.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+
+void Show(QWidget* owner, const QString& text, const QString& informative)
+{
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tarnel"), text, QMessageBox::Ok, owner);
+    box.setObjectName(QStringLiteral("TarnelMessageBox"));
+    box.setInformativeText(informative);
+    box.exec();
+}
+
+}  // namespace
+
+void AfxMessageBox(const QString& text, const QString& informative)
+{
+    Show(QApplication::activeWindow(), text, informative);
+}
+
+void WindowMessageBox(QWidget* window, const QString& text)
+{
+    Show(window, text, {});
+}

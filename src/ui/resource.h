@@ -1,0 +1,36 @@
+#pragma once
+
+// Identifiers of the program's dialogs, controls, commands and icon.
+
+// Dialog templates
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDD_MAIN = 102;
+
+// Controls of the operator window
+constexpr int IDC_START_ADDR = 1001;
+constexpr int IDC_SEARCH = 1003;
+constexpr int IDC_RESULT = 1004;
+constexpr int IDC_PORT = 1007;
+constexpr int IDC_ZERO_CAL = 1008;
+constexpr int IDC_RESULT_LABEL = 1009;
+constexpr int IDC_INTERVAL = 1010;
+constexpr int IDC_BAUD = 1013;
+constexpr int IDC_OLD_ADDR = 1015;
+constexpr int IDC_NEW_ADDR = 1016;
+constexpr int IDC_SET_ADDR = 1017;
+constexpr int IDC_OPEN_PORT = 1019;
+
+// Controls without an ID of their own, and the dialog buttons
+constexpr int IDC_STATIC = -1;
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// The about command of the window menu
+constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr const char* IDS_ABOUTBOX = "关于 Tarnel(&A)...";
+
+// The program icon
+constexpr const char* IDR_MAINFRAME = ":/tarnel/tarnel.ico";
+
+// The scan's window timer, the only one
+constexpr int SCAN_TIMER_ID = 1;
