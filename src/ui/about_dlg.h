@@ -1,0 +1,9 @@
+#pragma once
+
+#include "dialog.h"
+
+// The about box: program name, version and icon.
+class CAboutDlg : public CDialog {
+public:
+    explicit CAboutDlg(QWidget* pParent = nullptr);
+};

@@ -1,0 +1,18 @@
+#include "dialog_template.h"
+#include "resource.h"
+
+#include <array>
+
+namespace {
+
+using enum ControlKind;
+
+constexpr std::array kControls{
+    ControlTemplate{Icon, IDC_STATIC, "", "", 11, 17, 20, 20},
+    ControlTemplate{Label, IDC_STATIC, "", "Tarnel 1.0 版", 40, 10, 119, 8},
+    ControlTemplate{DefaultButton, IDOK, "IDOK", "确定", 178, 7, 50, 14},
+};
+
+}  // namespace
+
+const DialogTemplate kAboutDialogTemplate{IDD_ABOUTBOX, "关于 Tarnel", 235, 55, kControls};

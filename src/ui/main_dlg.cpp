@@ -1,0 +1,100 @@
+#include "main_dlg.h"
+
+#include "about_dlg.h"
+#include "data_exchange.h"
+#include "port_tooltip.h"
+#include "resource.h"
+#include "routing.h"
+
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <array>
+
+namespace {
+
+using Route = MessageRoute<CMainDlg>;
+
+const std::array kRoutes{
+    Route::SysCommand(&CMainDlg::OnSysCommand),
+    Route::Clicked(IDC_SEARCH, &CMainDlg::OnSearch),
+    Route::Timer(&CMainDlg::OnTimer),
+    Route::Clicked(IDC_SET_ADDR, &CMainDlg::OnSetAddress),
+    Route::Clicked(IDC_OPEN_PORT, &CMainDlg::OnOpenPort),
+    Route::Clicked(IDC_ZERO_CAL, &CMainDlg::OnZeroCalibrate),
+};
+
+constexpr int kDefaultBaudIndex = 3;  // 9600.n.8.1
+
+}  // namespace
+
+CMainDlg::CMainDlg(QWidget* pParent)
+    : CDialog(kMainDialogTemplate, pParent),
+      m_nPort(1),
+      m_nStartAddr(0),
+      m_nInterval(250),
+      m_nResult(0),
+      m_hIcon(QString::fromUtf8(IDR_MAINFRAME))
+{
+    WireRoutes<CMainDlg>(this, kRoutes);
+    ShowPortsInTooltip(GetDlgItem(IDC_PORT));
+}
+
+void CMainDlg::DoDataExchange(CDataExchange* pDX)
+{
+    DDX_Control(pDX, IDC_BAUD, m_cbBaud);
+    DDX_Text(pDX, IDC_PORT, m_nPort);
+    DDV_MinMaxUInt(pDX, m_nPort, 1, 99);
+    DDX_Text(pDX, IDC_START_ADDR, m_nStartAddr);
+    DDV_MinMaxUInt(pDX, m_nStartAddr, 0, 255);
+    DDX_Text(pDX, IDC_INTERVAL, m_nInterval);
+    DDV_MinMaxUInt(pDX, m_nInterval, 250, 1000);
+    DDX_Text(pDX, IDC_RESULT, m_nResult);
+    DDV_MinMaxUInt(pDX, m_nResult, 0, 256);
+}
+
+bool CMainDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+
+    // No window menu of our own to extend here: the about command lives in
+    // the window's context menu.
+    m_pSysMenu = new QMenu(this);
+    m_pSysMenu->setObjectName(QStringLiteral("SystemMenu"));
+    const QString aboutText = QString::fromUtf8(IDS_ABOUTBOX);
+    if (!aboutText.isEmpty()) {
+        QAction* about = m_pSysMenu->addAction(aboutText);
+        about->setData(IDM_ABOUTBOX);
+        connect(about, &QAction::triggered, this, [this] { SysCommand(IDM_ABOUTBOX, 0); });
+    }
+
+    setWindowIcon(m_hIcon);
+
+    m_port.Close();
+    m_nNextAddr = 0;
+    m_cbBaud->setCurrentIndex(kDefaultBaudIndex);
+    return true;
+}
+
+void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
+{
+    m_pSysMenu->popup(event->globalPos());
+}
+
+void CMainDlg::OnSysCommand(unsigned nID, long)
+{
+    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+        CAboutDlg dlgAbout(this);
+        dlgAbout.DoModal();
+    }
+}
+
+void CMainDlg::OnSearch() {}
+
+void CMainDlg::OnTimer(int) {}
+
+void CMainDlg::OnSetAddress() {}
+
+void CMainDlg::OnOpenPort() {}
+
+void CMainDlg::OnZeroCalibrate() {}

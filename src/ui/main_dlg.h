@@ -1,0 +1,45 @@
+#pragma once
+
+#include "dialog.h"
+#include "link/serial_port.h"
+
+#include <QIcon>
+#include <cstdint>
+
+class QComboBox;
+class QMenu;
+
+// The operator window: port, scan, re-addressing and zero calibration.
+class CMainDlg : public CDialog {
+public:
+    explicit CMainDlg(QWidget* pParent = nullptr);
+
+    // Handlers, reached through the routing table.
+    void OnSysCommand(unsigned nID, long lParam);
+    void OnSearch();
+    void OnTimer(int nIDEvent);
+    void OnSetAddress();
+    void OnOpenPort();
+    void OnZeroCalibrate();
+
+    // The window menu, which holds the about command.
+    QMenu* SystemMenu() const { return m_pSysMenu; }
+
+    bool m_bFound = false;
+    std::uint32_t m_nNextAddr = 0;
+    tarnel::link::PortHandle m_port;
+    QComboBox* m_cbBaud = nullptr;
+    std::uint32_t m_nPort;
+    std::uint32_t m_nStartAddr;
+    std::uint32_t m_nInterval;
+    std::uint32_t m_nResult;
+    QIcon m_hIcon;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override;
+    bool OnInitDialog() override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    QMenu* m_pSysMenu = nullptr;
+};
