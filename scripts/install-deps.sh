@@ -6,6 +6,10 @@ set -euo pipefail
 packages=(
   # build
   cmake ninja-build g++ pkg-config
+  # the window: Qt 6 Widgets and a Song face for the Chinese texts
+  qt6-base-dev fonts-arphic-uming
+  # a display where there is none, screenshots, scripted clicks
+  xvfb x11-utils imagemagick xdotool
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # third-party Modbus peer for the serial tests

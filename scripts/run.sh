@@ -1,10 +1,42 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the controller simulator with
-# three controllers on one simulated bus. Stop it with Ctrl+C.
+# Installs what is missing, builds, and starts Tarnel on a simulated bus of
+# three controllers (addresses 5, 17 and 200; the rope of 17 lies in water),
+# which is port 1. Without a display it runs under Xvfb, saves a screenshot
+# and says where.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/x_session.sh
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
-cmake --build --preset default --target tarnel-sim
-exec build/default/tools/sim/tarnel-sim 5 17,wet 200 "$@"
+cmake --build --preset default --target tarnel tarnel-sim
+bin=build/default
+
+sim_log=$(mktemp)
+"$bin/tools/sim/tarnel-sim" 5 17,wet 200 >"$sim_log" &
+sim_pid=$!
+cleanup() {
+  kill "$sim_pid" 2>/dev/null || true
+  [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 50); do
+  grep -q '^TARNEL_PORTS=' "$sim_log" && break
+  sleep 0.1
+done
+export "$(grep '^TARNEL_PORTS=' "$sim_log")"
+echo "Simulated controllers at 5, 17 (rope in water) and 200 on port 1 ($TARNEL_PORTS); traffic in $sim_log"
+
+if start_x_if_needed; then
+  trap cleanup EXIT
+  "$bin/src/ui/tarnel" &
+  tarnel_pid=$!
+  window=$(wait_for_window Tarnel)
+  sleep 0.5
+  mkdir -p build/screenshots
+  import -window "$window" build/screenshots/tarnel.png
+  kill "$tarnel_pid"
+  echo "No display here: Tarnel ran under Xvfb; its window is in build/screenshots/tarnel.png"
+else
+  "$bin/src/ui/tarnel"
+fi
