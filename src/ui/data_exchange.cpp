@@ -56,6 +56,18 @@ void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, 
     }
 }
 
+std::optional<std::uint32_t> ReadAddress(CDialog* dialog, int id)
+{
+    CDataExchange exchange(dialog, true);
+    std::uint32_t address = 0;
+    DDX_Text(&exchange, id, address);
+    DDV_MinMaxUInt(&exchange, address, 0, 255);
+    if (exchange.Failed()) {
+        return std::nullopt;
+    }
+    return address;
+}
+
 std::optional<std::uint32_t> ParseUnsigned(const QString& text)
 {
     const QString digits = text.trimmed();

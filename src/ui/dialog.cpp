@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QIcon>
 #include <QKeyEvent>
@@ -241,7 +242,13 @@ void CDialog::keyPressEvent(QKeyEvent* event)
 void CDialog::timerEvent(QTimerEvent* event)
 {
     if (event->timerId() == m_timer.timerId() && m_timerRoute) {
-        m_timerRoute(m_nTimerId);
+        // A tick yields to the input and repaints already waiting, as a
+        // window timer does: a click on a button that stops the timer is
+        // handled before the next tick's work starts.
+        QCoreApplication::processEvents();
+        if (m_timer.isActive() && isVisible()) {
+            m_timerRoute(m_nTimerId);
+        }
         return;
     }
     QDialog::timerEvent(event);

@@ -88,13 +88,3 @@ void CMainDlg::OnSysCommand(unsigned nID, long)
         dlgAbout.DoModal();
     }
 }
-
-void CMainDlg::OnSearch() {}
-
-void CMainDlg::OnTimer(int) {}
-
-void CMainDlg::OnSetAddress() {}
-
-void CMainDlg::OnOpenPort() {}
-
-void CMainDlg::OnZeroCalibrate() {}

@@ -34,6 +34,9 @@ public:
     std::uint32_t m_nInterval;
     std::uint32_t m_nResult;
     QIcon m_hIcon;
+    // The period the running scan started with: a failed read of the form
+    // during the scan may store a rejected period in m_nInterval.
+    std::uint32_t m_nScanPeriod = 0;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -41,5 +44,11 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    // The baud list's selection, or -1 when its text was edited to match none.
+    int BaudSelection() const;
+
+    // Back to idle: timer stopped, counters 0, caption "搜索".
+    void StopScan();
+
     QMenu* m_pSysMenu = nullptr;
 };

@@ -1,0 +1,84 @@
+// The open/close, set-address and zero-calibration buttons.
+
+#include "data_exchange.h"
+#include "link/device_commands.h"
+#include "main_dlg.h"
+#include "message_box.h"
+#include "open_failure_text.h"
+#include "resource.h"
+#include "texts.h"
+
+#include <QComboBox>
+
+int CMainDlg::BaudSelection() const
+{
+    const int index = m_cbBaud->currentIndex();
+    return index >= 0 && m_cbBaud->currentText() == m_cbBaud->itemText(index) ? index : -1;
+}
+
+void CMainDlg::OnOpenPort()
+{
+    if (GetDlgItemText(IDC_OPEN_PORT) != QString::fromUtf8(kOpenPortCaption)) {
+        if (m_port.IsOpen()) {
+            // No scan goes on probing a port that is gone.
+            if (GetDlgItemText(IDC_SEARCH) != QString::fromUtf8(kSearchCaption)) {
+                StopScan();
+            }
+            tarnel::link::ClosePort(m_port);
+            AfxMessageBox(QString::fromUtf8(kPortClosed));
+            SetDlgItemText(IDC_OPEN_PORT, QString::fromUtf8(kOpenPortCaption));
+        }
+        return;
+    }
+    if (m_port.IsOpen()) {
+        AfxMessageBox(QString::fromUtf8(kPortAlreadyOpen));
+        return;
+    }
+    if (!UpdateData(true)) {
+        return;
+    }
+    tarnel::platform::OpenFailure failure;
+    m_port = tarnel::link::OpenPort(m_nPort, BaudSelection(), &failure);
+    if (m_port.IsOpen()) {
+        AfxMessageBox(QString::fromUtf8(kPortOpened));
+        SetDlgItemText(IDC_OPEN_PORT, QString::fromUtf8(kClosePortCaption));
+    } else {
+        AfxMessageBox(QString::fromUtf8(kPortOpenFailed), DescribeOpenFailure(m_nPort, failure));
+    }
+}
+
+void CMainDlg::OnSetAddress()
+{
+    if (!m_port.IsOpen()) {
+        AfxMessageBox(QString::fromUtf8(kOpenPortFirst));
+        return;
+    }
+    const auto newAddress = ReadAddress(this, IDC_NEW_ADDR);
+    if (!newAddress) {
+        return;
+    }
+    const auto oldAddress = ReadAddress(this, IDC_OLD_ADDR);
+    if (!oldAddress) {
+        return;
+    }
+    const bool answered = tarnel::link::SetDeviceAddress(m_port, *oldAddress, *newAddress);
+    AfxMessageBox(QString::fromUtf8(answered ? kSetSucceeded : kSetFailed));
+    // Either way the result field names the new address, which the
+    // zero-calibration button then addresses.
+    m_nResult = *newAddress;
+    UpdateData(false);
+}
+
+void CMainDlg::OnZeroCalibrate()
+{
+    if (!m_port.IsOpen()) {
+        AfxMessageBox(QString::fromUtf8(kOpenPortFirst));
+        return;
+    }
+    const auto address = ReadAddress(this, IDC_RESULT);
+    if (!address) {
+        return;
+    }
+    const bool confirmed = tarnel::link::ZeroCalibrate(m_port, *address);
+    AfxMessageBox(QString::fromUtf8(confirmed ? kSetSucceeded : kSetFailed));
+}

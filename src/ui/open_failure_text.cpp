@@ -1,0 +1,28 @@
+#include "open_failure_text.h"
+
+#include "platform/port_list.h"
+
+#include <system_error>
+
+QString DescribeOpenFailure(unsigned portNumber, const tarnel::platform::OpenFailure& failure)
+{
+    if (failure.device.empty()) {
+        return QStringLiteral("串口号 %1 没有对应的串口设备（现有 %2 个串口）。")
+            .arg(portNumber)
+            .arg(tarnel::platform::ListPorts().size());
+    }
+    const QString device = QString::fromStdString(failure.device);
+    const std::error_condition reason = failure.error.default_error_condition();
+    if (reason == std::errc::no_such_file_or_directory || reason == std::errc::no_such_device ||
+        reason == std::errc::no_such_device_or_address) {
+        return QStringLiteral("%1：设备不存在。").arg(device);
+    }
+    if (reason == std::errc::device_or_resource_busy) {
+        return QStringLiteral("%1：串口正被其他程序占用。").arg(device);
+    }
+    if (reason == std::errc::permission_denied || reason == std::errc::operation_not_permitted) {
+        return QStringLiteral("%1：没有权限。请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。")
+            .arg(device);
+    }
+    return QStringLiteral("%1：%2").arg(device, QString::fromLocal8Bit(failure.error.message()));
+}

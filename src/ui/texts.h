@@ -1,0 +1,20 @@
+#pragma once
+
+// The operator window's own texts (UTF-8). Button captions double as on/off
+// state and are compared as exact text.
+
+constexpr const char* kSearchCaption = "搜索";
+constexpr const char* kStopCaption = "停止";
+constexpr const char* kOpenPortCaption = "打开串口";
+constexpr const char* kClosePortCaption = "关闭串口";
+
+constexpr const char* kOpenPortFirst = "请先打开串口";
+constexpr const char* kPortAlreadyOpen = "串口已经打开";
+constexpr const char* kPortOpened = "打开成功";
+constexpr const char* kPortOpenFailed = "打开串口失败";
+constexpr const char* kPortClosed = "串口已关闭";
+constexpr const char* kSetSucceeded = "设置成功";
+constexpr const char* kSetFailed = "设置失败";
+
+constexpr const char* kAddressFound = "地址为:%1";
+constexpr const char* kNoAddressFound = "没有搜到地址！";
