@@ -77,4 +77,29 @@ std::string SimProcess::Output()
     return output_;
 }
 
+std::vector<std::string> SimProcess::Requests()
+{
+    std::vector<std::string> requests;
+    const std::string output = Output();
+    constexpr std::string_view kRequest = " <- ";
+    for (std::size_t at = output.find(kRequest); at != std::string::npos; at = output.find(kRequest, at + 1)) {
+        const std::size_t end = output.find_first_of("(\n", at);
+        std::string bytes = output.substr(at + kRequest.size(), end - at - kRequest.size());
+        bytes.erase(bytes.find_last_not_of(' ') + 1);
+        requests.push_back(std::move(bytes));
+    }
+    return requests;
+}
+
+std::vector<int> SimProcess::ProbedAddresses()
+{
+    std::vector<int> addresses;
+    for (const std::string& request : Requests()) {
+        if (request.substr(2, 9) == " 04 40 02") {
+            addresses.push_back(std::stoi(request.substr(0, 2), nullptr, 16));
+        }
+    }
+    return addresses;
+}
+
 }  // namespace tarnel::test

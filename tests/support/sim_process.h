@@ -19,6 +19,12 @@ public:
     // Everything the simulator printed so far after its banner.
     std::string Output();
 
+    // The requests it received, in order, as their hex text ("05 04 40 02 ...").
+    std::vector<std::string> Requests();
+
+    // The addresses of the probes among them.
+    std::vector<int> ProbedAddresses();
+
 private:
     int pid_ = -1;
     int stdout_ = -1;

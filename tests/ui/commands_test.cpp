@@ -1,0 +1,104 @@
+#include "data_exchange.h"
+#include "window_fixture.h"
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openCloseAndTheirFailures()
+    {
+        WindowFixture w({"1"});
+        w.OpenPort();
+        QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("关闭串口"));
+
+        w.Dlg().SetDlgItemText(IDC_OPEN_PORT, QStringLiteral("打开串口"));
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"串口已经打开"});
+        QVERIFY(w.Dlg().m_port.IsOpen());
+        w.Dlg().SetDlgItemText(IDC_OPEN_PORT, QStringLiteral("关闭串口"));
+
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"串口已关闭"});
+        QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
+        QVERIFY(!w.Dlg().m_port.IsOpen());
+
+        w.Type(IDC_PORT, "2");
+        const QStringList failed = w.Click(IDC_OPEN_PORT);
+        QCOMPARE(failed.size(), 1);
+        QVERIFY2(failed[0].startsWith(QStringLiteral("打开串口失败 | 串口号 2 没有对应的串口设备")), qPrintable(failed[0]));
+        QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
+        QVERIFY(!w.Dlg().m_port.IsOpen());
+
+        w.Type(IDC_PORT, "0");
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{OutOfRangeMessage(1, 99)});
+        QVERIFY(!w.Dlg().m_port.IsOpen());
+
+        w.Type(IDC_PORT, "1");
+        tarnel::link::PortHandle other = tarnel::link::OpenPort(1, 3);
+        const QStringList busy = w.Click(IDC_OPEN_PORT);
+        QVERIFY2(busy.size() == 1 && busy[0].contains(QStringLiteral("占用")), qPrintable(busy.join('/')));
+    }
+
+    void setAddressMovesTheControllerAndNamesItInTheResultField()
+    {
+        WindowFixture w({"1"});
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{"请先打开串口"});
+        w.OpenPort();
+
+        w.Type(IDC_OLD_ADDR, "1");
+        w.Type(IDC_NEW_ADDR, "2");
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{"设置成功"});
+        QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("2"));
+        QVERIFY(tarnel::link::ProbeAddress(w.Dlg().m_port, 2, 250));
+
+        w.Type(IDC_OLD_ADDR, "9");
+        w.Type(IDC_NEW_ADDR, "3");
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{"设置失败"});
+        QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("3"));
+    }
+
+    void badAddressTextIsRefusedWithNothingOnTheWire_data()
+    {
+        QTest::addColumn<QString>("oldAddress");
+        QTest::addColumn<QString>("newAddress");
+        QTest::addColumn<int>("blamed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("new 260") << "1" << "260" << IDC_NEW_ADDR << OutOfRangeMessage(0, 255);
+        QTest::newRow("new empty") << "1" << "" << IDC_NEW_ADDR << NotANumberMessage();
+        QTest::newRow("old -1") << "-1" << "2" << IDC_OLD_ADDR << NotANumberMessage();
+        QTest::newRow("old 1x") << "1x" << "2" << IDC_OLD_ADDR << NotANumberMessage();
+    }
+
+    void badAddressTextIsRefusedWithNothingOnTheWire()
+    {
+        QFETCH(QString, oldAddress);
+        QFETCH(QString, newAddress);
+        QFETCH(int, blamed);
+        QFETCH(QString, message);
+        WindowFixture w({"1"});
+        w.OpenPort();
+        w.Type(IDC_OLD_ADDR, oldAddress);
+        w.Type(IDC_NEW_ADDR, newAddress);
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{message});
+        QCOMPARE(w.Dlg().focusWidget(), w.Edit(blamed));
+        QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("0"));
+        QTest::qWait(100);
+        QVERIFY(w.Sim().Requests().empty());
+    }
+
+    void zeroCalibrationAddressesTheResultField()
+    {
+        WindowFixture w({"5,wet", "6"});
+        QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{"请先打开串口"});
+        w.OpenPort();
+        w.Type(IDC_RESULT, "5");
+        QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{"设置成功"});
+        w.Type(IDC_RESULT, "6");
+        QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{"设置失败"});
+        const auto requests = w.Sim().Requests();
+        QCOMPARE(requests.size(), 2u);
+        QVERIFY(requests[0].starts_with("05 04 40 08 00 01"));
+        QVERIFY(requests[1].starts_with("06 04 40 08 00 01"));
+    }
+};
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"
