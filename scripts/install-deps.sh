@@ -14,6 +14,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   # third-party Modbus peer for the serial tests
   libmodbus-dev
+  # the Windows build of the link, and Wine to run it
+  g++-mingw-w64-x86-64 wine64
+  # reading resources back from Windows executables; checking the desktop entry
+  icoutils desktop-file-utils
 )
 
 missing=()

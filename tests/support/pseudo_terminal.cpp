@@ -6,6 +6,7 @@
 #include <poll.h>
 #include <pty.h>
 #include <stdexcept>
+#include <thread>
 #include <unistd.h>
 
 namespace tarnel::test {
@@ -42,16 +43,21 @@ std::vector<std::uint8_t> PseudoTerminal::Receive(std::chrono::milliseconds wait
     while (received.size() < atLeast) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            break;
+        }
         pollfd ready{master_, POLLIN, 0};
-        if (left.count() <= 0 || ::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
+        if (::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
             break;
         }
         std::uint8_t buffer[256];
-        const ssize_t n = ::read(master_, buffer, sizeof buffer);
-        if (n <= 0) {
-            break;
+        const ssize_t n = (ready.revents & POLLIN) ? ::read(master_, buffer, sizeof buffer) : -1;
+        if (n > 0) {
+            received.insert(received.end(), buffer, buffer + n);
+        } else {
+            // Nobody has the slave open (yet): the master reports a hang-up.
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
-        received.insert(received.end(), buffer, buffer + n);
     }
     return received;
 }

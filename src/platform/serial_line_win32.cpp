@@ -1,0 +1,161 @@
+#include "platform/serial_line.h"
+
+#include <cstdio>
+#include <utility>
+#include <windows.h>
+
+namespace tarnel::platform {
+namespace {
+
+HANDLE Native(std::intptr_t handle)
+{
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+// The 2 ms pauses between queue queries must really be about 2 ms, not the
+// default 15.6 ms tick: raise the timer resolution for the program's life.
+struct TimerResolution {
+    TimerResolution() { ::timeBeginPeriod(1); }
+    ~TimerResolution() { ::timeEndPeriod(1); }
+} const kTimerResolution;
+
+}  // namespace
+
+std::error_code LastError()
+{
+    return {static_cast<int>(::GetLastError()), std::system_category()};
+}
+
+SerialLine::SerialLine(SerialLine&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNone)), timeouts_(other.timeouts_)
+{
+}
+
+SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNone);
+        timeouts_ = other.timeouts_;
+    }
+    return *this;
+}
+
+SerialLine::~SerialLine()
+{
+    Close();
+}
+
+SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
+{
+    // The device namespace also reaches COM10 and above.
+    char device[32];
+    std::snprintf(device, sizeof device, "\\\\.\\COM%u", portNumber);
+    const HANDLE handle = ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        if (failure) {
+            *failure = {device, LastError()};
+        }
+        return {};
+    }
+    return SerialLine(reinterpret_cast<std::intptr_t>(handle));
+}
+
+bool SerialLine::IsOpen() const
+{
+    return handle_ != kNone;
+}
+
+bool SerialLine::ReadSettings(LineSettings& settings) const
+{
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!IsOpen() || !::GetCommState(Native(handle_), &dcb)) {
+        return false;
+    }
+    settings.baudRate = dcb.BaudRate;
+    settings.dataBits = dcb.ByteSize;
+    settings.parity = dcb.Parity != NOPARITY;
+    settings.twoStopBits = dcb.StopBits == TWOSTOPBITS;
+    settings.parityCheck = dcb.fParity != 0;
+    settings.abortOnError = dcb.fAbortOnError != 0;
+    return true;
+}
+
+bool SerialLine::WriteSettings(const LineSettings& settings)
+{
+    if (!IsOpen()) {
+        return false;
+    }
+    DCB dcb{};
+    dcb.DCBlength = sizeof dcb;
+    if (!::GetCommState(Native(handle_), &dcb)) {
+        dcb = DCB{};
+        dcb.DCBlength = sizeof dcb;
+    }
+    if (settings.baudRate != 0) {
+        dcb.BaudRate = settings.baudRate;
+    }
+    dcb.ByteSize = settings.dataBits;
+    dcb.Parity = settings.parity ? EVENPARITY : NOPARITY;
+    dcb.StopBits = settings.twoStopBits ? TWOSTOPBITS : ONESTOPBIT;
+    dcb.fParity = settings.parityCheck;
+    dcb.fAbortOnError = settings.abortOnError;
+    return ::SetCommState(Native(handle_), &dcb) != 0;
+}
+
+bool SerialLine::SetTimeouts(const Timeouts& timeouts)
+{
+    timeouts_ = timeouts;
+    COMMTIMEOUTS native{timeouts.readInterval, timeouts.readTotalMultiplier, timeouts.readTotalConstant,
+                        timeouts.writeTotalMultiplier, timeouts.writeTotalConstant};
+    return IsOpen() && ::SetCommTimeouts(Native(handle_), &native) != 0;
+}
+
+void SerialLine::Purge()
+{
+    if (IsOpen()) {
+        ::PurgeComm(Native(handle_), PURGE_TXABORT | PURGE_RXABORT | PURGE_TXCLEAR | PURGE_RXCLEAR);
+    }
+}
+
+bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
+{
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (!IsOpen() || !::ClearCommError(Native(handle_), &errors, &status)) {
+        queuedBytes = 0;
+        return false;
+    }
+    queuedBytes = status.cbInQue;
+    return true;
+}
+
+std::size_t SerialLine::Write(std::span<const std::uint8_t> bytes)
+{
+    DWORD written = 0;
+    if (IsOpen()) {
+        ::WriteFile(Native(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    }
+    return written;
+}
+
+std::size_t SerialLine::Read(std::span<std::uint8_t> buffer)
+{
+    DWORD got = 0;
+    if (IsOpen()) {
+        ::ReadFile(Native(handle_), buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr);
+    }
+    return got;
+}
+
+void SerialLine::Close()
+{
+    if (IsOpen()) {
+        ::CloseHandle(Native(handle_));
+        handle_ = kNone;
+    }
+}
+
+}  // namespace tarnel::platform
