@@ -18,6 +18,8 @@ packages=(
   g++-mingw-w64-x86-64 wine64
   # reading resources back from Windows executables; checking the desktop entry
   icoutils desktop-file-utils
+  # building the Debian package
+  dpkg-dev file
 )
 
 missing=()

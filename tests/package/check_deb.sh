@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Builds the Debian package, installs it, checks that the programs are on
+# PATH and the desktop entry validates, and removes it again.
+# usage: check_deb.sh BUILD_DIR
+set -euo pipefail
+build=$1
+
+if ((EUID != 0)); then
+  echo "installing a package needs root; skipped"
+  exit 77
+fi
+if dpkg-query -W -f='${Status}' tarnel 2>/dev/null | grep -q 'install ok installed'; then
+  echo "a tarnel package is installed already; not touching it"
+  exit 77
+fi
+
+cd "$build"
+rm -f tarnel_*.deb
+cpack -G DEB >/dev/null
+deb=$(ls tarnel_*.deb)
+trap 'dpkg -r tarnel >/dev/null 2>&1 || true' EXIT
+# apt resolves the declared dependencies, as a technician's install would.
+DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb" >/dev/null
+
+status=0
+for program in tarnel tarnel-sim tarnel-link; do
+  if ! command -v "$program" >/dev/null; then
+    echo "FAIL: $program is not on PATH"; status=1
+  fi
+done
+desktop-file-validate /usr/share/applications/tarnel.desktop || status=1
+for size in 16 32; do
+  [[ -f /usr/share/icons/hicolor/${size}x${size}/apps/tarnel.png ]] || { echo "FAIL: no ${size}x${size} icon"; status=1; }
+done
+tarnel-sim --help | grep -q '^usage: tarnel-sim' || { echo "FAIL: the installed tarnel-sim does not run"; status=1; }
+dpkg-deb -f "$deb" Version | grep -qx '1.0.0.1' || { echo "FAIL: package version"; status=1; }
+((status == 0)) && echo "ok: $deb installs, its programs are on PATH and its desktop entry validates"
+exit $status
