@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "data_exchange.h"
+#include "platform/system_menu.h"
 #include "port_tooltip.h"
 #include "resource.h"
 #include "routing.h"
@@ -57,13 +58,14 @@ bool CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    // No window menu of our own to extend here: the about command lives in
-    // the window's context menu.
-    m_pSysMenu = new QMenu(this);
-    m_pSysMenu->setObjectName(QStringLiteral("SystemMenu"));
-    const QString aboutText = QString::fromUtf8(IDS_ABOUTBOX);
-    if (!aboutText.isEmpty()) {
-        QAction* about = m_pSysMenu->addAction(aboutText);
+    const bool systemMenu = tarnel::platform::AppendToSystemMenu(
+        winId(), IDS_ABOUTBOX, IDM_ABOUTBOX, [this](unsigned id, long lParam) { SysCommand(id, lParam); });
+    if (!systemMenu) {
+        // Without a system menu to extend, the window's context menu holds
+        // the about command.
+        m_pSysMenu = new QMenu(this);
+        m_pSysMenu->setObjectName(QStringLiteral("SystemMenu"));
+        QAction* about = m_pSysMenu->addAction(QString::fromUtf8(IDS_ABOUTBOX));
         about->setData(IDM_ABOUTBOX);
         connect(about, &QAction::triggered, this, [this] { SysCommand(IDM_ABOUTBOX, 0); });
     }
@@ -78,7 +80,9 @@ bool CMainDlg::OnInitDialog()
 
 void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
 {
-    m_pSysMenu->popup(event->globalPos());
+    if (m_pSysMenu) {
+        m_pSysMenu->popup(event->globalPos());
+    }
 }
 
 void CMainDlg::OnSysCommand(unsigned nID, long)

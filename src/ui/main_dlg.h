@@ -22,7 +22,8 @@ public:
     void OnOpenPort();
     void OnZeroCalibrate();
 
-    // The window menu, which holds the about command.
+    // The context menu that holds the about command where the window has no
+    // system menu to extend; none otherwise.
     QMenu* SystemMenu() const { return m_pSysMenu; }
 
     bool m_bFound = false;
