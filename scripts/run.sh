@@ -6,26 +6,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/x_session.sh
+source scripts/simulated_bus.sh
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
 cmake --build --preset default --target tarnel tarnel-sim
 bin=build/default
 
-sim_log=$(mktemp)
-"$bin/tools/sim/tarnel-sim" 5 17,wet 200 >"$sim_log" &
-sim_pid=$!
+start_simulated_bus 5 17,wet 200
 cleanup() {
-  kill "$sim_pid" 2>/dev/null || true
+  kill "$SIM_PID" 2>/dev/null || true
   [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 50); do
-  grep -q '^TARNEL_PORTS=' "$sim_log" && break
-  sleep 0.1
-done
-export "$(grep '^TARNEL_PORTS=' "$sim_log")"
-echo "Simulated controllers at 5, 17 (rope in water) and 200 on port 1 ($TARNEL_PORTS); traffic in $sim_log"
+echo "Simulated controllers at 5, 17 (rope in water) and 200 on port 1 ($TARNEL_PORTS); traffic in $SIM_LOG"
 
 if start_x_if_needed; then
   trap cleanup EXIT

@@ -5,6 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/x_session.sh
+source scripts/simulated_bus.sh
 
 scripts/install-deps.sh
 cmake --preset default >/dev/null
@@ -13,17 +14,13 @@ start_x_if_needed || true
 out=build/screenshots
 mkdir -p "$out"
 
-sim_log=$(mktemp)
-build/default/tools/sim/tarnel-sim 1 >"$sim_log" &
-sim_pid=$!
+start_simulated_bus 1
 tarnel_pid=
 cleanup() {
-  kill "$sim_pid" ${tarnel_pid:+"$tarnel_pid"} 2>/dev/null || true
+  kill "$SIM_PID" ${tarnel_pid:+"$tarnel_pid"} 2>/dev/null || true
   [[ -n "${XVFB_PID:-}" ]] && kill "$XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
-for _ in $(seq 50); do grep -q '^TARNEL_PORTS=' "$sim_log" && break; sleep 0.1; done
-export "$(grep '^TARNEL_PORTS=' "$sim_log")"
 
 build/default/src/ui/tarnel &
 tarnel_pid=$!
@@ -33,7 +30,7 @@ sleep 0.5
 # Centres of the controls, in pixels of the 6 x 12 base units.
 click() { xdotool mousemove --window "$window" "$1" "$2" click 1; sleep 0.3; }
 type_into() { click "$1" "$2"; xdotool key ctrl+a; xdotool type "$3"; }
-probes() { grep -c ' <- .. 04 40 02' "$sim_log" || true; }
+probes() { grep -c ' <- .. 04 40 02' "$SIM_LOG" || true; }
 result_field() { import -window "$window" -crop 47x21+221+186 "$1"; }
 
 type_into 335 138 1000      # period

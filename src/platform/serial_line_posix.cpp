@@ -11,7 +11,6 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
-#include <utility>
 
 namespace tarnel::platform {
 namespace {
@@ -77,26 +76,6 @@ std::error_code LastError()
     return {errno, std::generic_category()};
 }
 
-SerialLine::SerialLine(SerialLine&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNone)), timeouts_(other.timeouts_)
-{
-}
-
-SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNone);
-        timeouts_ = other.timeouts_;
-    }
-    return *this;
-}
-
-SerialLine::~SerialLine()
-{
-    Close();
-}
-
 SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
 {
     const auto fail = [failure](std::string device, int error) {
@@ -124,11 +103,6 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
         return fail(*device, error);
     }
     return SerialLine(fd);
-}
-
-bool SerialLine::IsOpen() const
-{
-    return handle_ != kNone;
 }
 
 bool SerialLine::ReadSettings(LineSettings& settings) const

@@ -1,7 +1,6 @@
 #include "platform/serial_line.h"
 
 #include <cstdio>
-#include <utility>
 #include <windows.h>
 
 namespace tarnel::platform {
@@ -26,26 +25,6 @@ std::error_code LastError()
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
 
-SerialLine::SerialLine(SerialLine&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNone)), timeouts_(other.timeouts_)
-{
-}
-
-SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
-{
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNone);
-        timeouts_ = other.timeouts_;
-    }
-    return *this;
-}
-
-SerialLine::~SerialLine()
-{
-    Close();
-}
-
 SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
 {
     // The device namespace also reaches COM10 and above.
@@ -60,11 +39,6 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
         return {};
     }
     return SerialLine(reinterpret_cast<std::intptr_t>(handle));
-}
-
-bool SerialLine::IsOpen() const
-{
-    return handle_ != kNone;
 }
 
 bool SerialLine::ReadSettings(LineSettings& settings) const

@@ -1,0 +1,35 @@
+// What the serial line is on every system; the system calls live in the
+// serial_line_<system>.cpp files.
+
+#include "platform/serial_line.h"
+
+#include <utility>
+
+namespace tarnel::platform {
+
+SerialLine::SerialLine(SerialLine&& other) noexcept
+    : handle_(std::exchange(other.handle_, kNone)), timeouts_(other.timeouts_)
+{
+}
+
+SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
+{
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNone);
+        timeouts_ = other.timeouts_;
+    }
+    return *this;
+}
+
+SerialLine::~SerialLine()
+{
+    Close();
+}
+
+bool SerialLine::IsOpen() const
+{
+    return handle_ != kNone;
+}
+
+}  // namespace tarnel::platform
