@@ -1,5 +1,7 @@
 #pragma once
 
+#include "child_process.h"
+
 #include <string>
 #include <vector>
 
@@ -9,9 +11,6 @@ namespace tarnel::test {
 class SimProcess {
 public:
     explicit SimProcess(const std::vector<std::string>& controllers);
-    ~SimProcess();
-    SimProcess(const SimProcess&) = delete;
-    SimProcess& operator=(const SimProcess&) = delete;
 
     // The device the service tool opens.
     const std::string& DevicePath() const { return devicePath_; }
@@ -26,8 +25,7 @@ public:
     std::vector<int> ProbedAddresses();
 
 private:
-    int pid_ = -1;
-    int stdout_ = -1;
+    ChildProcess process_;
     std::string devicePath_;
     std::string output_;
 };

@@ -5,20 +5,16 @@
 // no line errors, so none of those is checked here.
 
 #include "link/frames.h"
+#include "child_process.h"
 #include "pseudo_terminal.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
-#include <poll.h>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace {
 
@@ -30,62 +26,36 @@ namespace fs = std::filesystem;
 class WineLink {
 public:
     WineLink(const std::string& slavePath, const std::vector<std::string>& commands)
+        : m_link(ComLink(slavePath)), m_process(Command(commands), {"WINEPREFIX=" TARNEL_WINE_PREFIX, "WINEDEBUG=-all",
+                                                                 "HOME=" TARNEL_WINE_PREFIX})
     {
-        m_comNumber = 10 + static_cast<unsigned>(::getpid() % 80);
-        m_link = fs::path(TARNEL_WINE_PREFIX) / "dosdevices" / ("com" + std::to_string(m_comNumber));
-        fs::remove(m_link);
-        fs::create_symlink(slavePath, m_link);
-
-        std::vector<std::string> args{TARNEL_WINE, TARNEL_WINDOWS_LINK_EXE, std::to_string(m_comNumber)};
-        args.insert(args.end(), commands.begin(), commands.end());
-        std::vector<char*> argv;
-        for (auto& arg : args) {
-            argv.push_back(arg.data());
-        }
-        argv.push_back(nullptr);
-        std::vector<std::string> env{"WINEPREFIX=" TARNEL_WINE_PREFIX, "WINEDEBUG=-all", "HOME=" TARNEL_WINE_PREFIX};
-        std::vector<char*> envp;
-        for (auto& entry : env) {
-            envp.push_back(entry.data());
-        }
-        envp.push_back(nullptr);
-
-        int out[2];
-        EXPECT_EQ(::pipe(out), 0);
-        posix_spawn_file_actions_t actions;
-        ::posix_spawn_file_actions_init(&actions);
-        ::posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-        ::posix_spawn_file_actions_addclose(&actions, out[0]);
-        EXPECT_EQ(::posix_spawn(&m_pid, TARNEL_WINE, &actions, nullptr, argv.data(), envp.data()), 0);
-        ::posix_spawn_file_actions_destroy(&actions);
-        ::close(out[1]);
-        m_stdout = out[0];
     }
 
-    ~WineLink()
-    {
-        ::close(m_stdout);
-        fs::remove(m_link);
-    }
+    ~WineLink() { fs::remove(m_link); }
 
     // Waits for the program to end and returns what it printed.
-    std::string Output()
-    {
-        std::string text;
-        char buffer[512];
-        ssize_t n;
-        while ((n = ::read(m_stdout, buffer, sizeof buffer)) > 0) {
-            text.append(buffer, static_cast<std::size_t>(n));
-        }
-        ::waitpid(m_pid, nullptr, 0);
-        return text;
-    }
+    std::string Output() { return m_process.ReadToEnd(); }
 
 private:
-    unsigned m_comNumber = 0;
+    static unsigned ComNumber() { return 10 + static_cast<unsigned>(::getpid() % 80); }
+
+    static fs::path ComLink(const std::string& slavePath)
+    {
+        const fs::path link = fs::path(TARNEL_WINE_PREFIX) / "dosdevices" / ("com" + std::to_string(ComNumber()));
+        fs::remove(link);
+        fs::create_symlink(slavePath, link);
+        return link;
+    }
+
+    static std::vector<std::string> Command(const std::vector<std::string>& commands)
+    {
+        std::vector<std::string> args{TARNEL_WINE, TARNEL_WINDOWS_LINK_EXE, std::to_string(ComNumber())};
+        args.insert(args.end(), commands.begin(), commands.end());
+        return args;
+    }
+
     fs::path m_link;
-    pid_t m_pid = -1;
-    int m_stdout = -1;
+    tarnel::test::ChildProcess m_process;
 };
 
 // True once the program has opened the port and made it raw at `speed`.
