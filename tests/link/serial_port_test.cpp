@@ -168,16 +168,9 @@ TEST_F(SerialPortTest, WaitingGivesUpAfterTheTimeOutWithWhatCame)
     PortHandle port = OpenPort(1, 3);
     ASSERT_TRUE(port.IsOpen());
     pty_.Send({1, 2, 3, 4, 5});
-    auto start = Clock::now();
+    const auto start = Clock::now();
     EXPECT_EQ(WaitForInput(port, 7, 150), 5u);
-    auto waited = Clock::now() - start;
-    EXPECT_GE(waited, 150ms);
-    EXPECT_LT(waited, 300ms);
-
-    PortHandle none;
-    start = Clock::now();
-    EXPECT_EQ(WaitForInput(none, 7, 150), 0u);
-    waited = Clock::now() - start;
+    const auto waited = Clock::now() - start;
     EXPECT_GE(waited, 150ms);
     EXPECT_LT(waited, 300ms);
 }

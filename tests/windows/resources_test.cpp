@@ -58,16 +58,14 @@ TEST(WindowsResources, EveryResourceIsSimplifiedChineseAndTheIconHasBothImages)
     EXPECT_NE(list.find("size=744]"), std::string::npos) << "32x32, 16 colours and mask\n" << list;
     EXPECT_NE(list.find("size=296]"), std::string::npos) << "16x16, 16 colours and mask\n" << list;
     EXPECT_NE(list.find("--type=16 --name=1 --language=2052"), std::string::npos) << list;
-    std::size_t resources = 0;
-    for (std::size_t at = list.find("--type="); at != std::string::npos; at = list.find("--type=", at + 1)) {
-        ++resources;
-    }
-    std::size_t chinese = 0;
-    for (std::size_t at = list.find("--language=2052"); at != std::string::npos;
-         at = list.find("--language=2052", at + 1)) {
-        ++chinese;
-    }
-    EXPECT_EQ(resources, chinese) << list;
+    const auto count = [&list](const std::string& what) {
+        std::size_t n = 0;
+        for (auto at = list.find(what); at != std::string::npos; at = list.find(what, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    EXPECT_EQ(count("--language="), count("--language=2052")) << list;
 
     EXPECT_NE(Resource("6").find(Utf16(u"关于 Tarnel(&A)...")), std::string::npos);
 }
