@@ -166,12 +166,6 @@ QString CDialog::GetDlgItemText(int id) const
     if (auto* button = qobject_cast<QPushButton*>(item)) {
         return button->text();
     }
-    if (auto* combo = qobject_cast<QComboBox*>(item)) {
-        return combo->currentText();
-    }
-    if (auto* label = qobject_cast<QLabel*>(item)) {
-        return label->text();
-    }
     return {};
 }
 
@@ -182,10 +176,6 @@ void CDialog::SetDlgItemText(int id, const QString& text)
         edit->setText(text);
     } else if (auto* button = qobject_cast<QPushButton*>(item)) {
         button->setText(text);
-    } else if (auto* combo = qobject_cast<QComboBox*>(item)) {
-        combo->setEditText(text);
-    } else if (auto* label = qobject_cast<QLabel*>(item)) {
-        label->setText(text);
     }
 }
 

@@ -25,6 +25,8 @@ public:
     bool UpdateData(bool saveAndValidate = true);
 
     QWidget* GetDlgItem(int id) const;
+
+    // The text of an edit or the caption of a button.
     QString GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const QString& text);
 
@@ -48,8 +50,8 @@ protected:
     // put the focus on the first tab stop.
     virtual bool OnInitDialog();
 
+    // Reads the form and closes the dialog when every field passes.
     virtual void OnOK();
-    virtual void OnCancel() { reject(); }
 
     void SysCommand(unsigned id, long lParam);
 

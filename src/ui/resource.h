@@ -20,10 +20,9 @@ constexpr int IDC_NEW_ADDR = 1016;
 constexpr int IDC_SET_ADDR = 1017;
 constexpr int IDC_OPEN_PORT = 1019;
 
-// Controls without an ID of their own, and the dialog buttons
+// Controls without an ID of their own, and the OK button
 constexpr int IDC_STATIC = -1;
 constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
 
 // The about command of the window menu
 constexpr unsigned IDM_ABOUTBOX = 0x0010;

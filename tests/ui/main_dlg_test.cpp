@@ -162,7 +162,7 @@ private slots:
         QVERIFY(m_dlg->isVisible());
 
         Type(IDC_INTERVAL, "300");
-        QTest::keyClick(Edit(IDC_PORT), Qt::Key_Enter);
+        QTest::keyClick(m_dlg->m_cbBaud->lineEdit(), Qt::Key_Enter);
         QVERIFY(!m_dlg->isVisible());
         QCOMPARE(m_dlg->result(), int(QDialog::Accepted));
         QCOMPARE(m_dlg->m_nInterval, 300u);

@@ -33,8 +33,6 @@ public:
     // happened beyond the reply itself (an address change), or stays empty.
     std::optional<Reply> Handle(std::span<const std::uint8_t> request, std::string& note);
 
-    const std::vector<Controller>& Controllers() const { return controllers_; }
-
 private:
     std::vector<Controller> controllers_;
 };
