@@ -37,17 +37,17 @@ std::optional<unsigned> Number(std::string_view text, unsigned max)
     return value;
 }
 
-std::optional<Controller> ParseController(std::string_view spec, std::string& error)
+std::optional<Controller> ParseController(std::string_view text, std::string& error)
 {
     Controller controller;
-    const auto comma = spec.find(',');
-    const auto address = Number(spec.substr(0, comma), 255);
+    const auto comma = text.find(',');
+    const auto address = Number(text.substr(0, comma), 255);
     if (!address) {
-        error = "not an address from 0 to 255: " + std::string(spec.substr(0, comma));
+        error = "not an address from 0 to 255: " + std::string(text.substr(0, comma));
         return std::nullopt;
     }
     controller.address = *address;
-    std::string_view rest = comma == std::string_view::npos ? std::string_view{} : spec.substr(comma + 1);
+    std::string_view rest = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
     while (!rest.empty()) {
         const auto next = rest.find(',');
         const std::string_view option = rest.substr(0, next);
