@@ -51,7 +51,8 @@ public:
 
     // Opens serial port number `portNumber` for reading and writing,
     // exclusively. Returns a line that is not open when the port is absent or
-    // in use; `failure`, when given, then says why.
+    // in use. `failure`, when given, names the device tried (also when the
+    // open succeeds, for a later step that fails) and, on failure, why.
     static SerialLine Open(unsigned portNumber, OpenFailure* failure = nullptr);
 
     bool IsOpen() const;

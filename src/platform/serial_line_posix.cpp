@@ -89,6 +89,9 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
     if (!device) {
         return fail({}, ENODEV);
     }
+    if (failure) {
+        failure->device = *device;
+    }
     // Non-blocking, so that neither the open nor any later call waits for a
     // carrier; every wait is bounded by poll instead.
     const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);

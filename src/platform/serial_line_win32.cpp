@@ -30,11 +30,14 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
     // The device namespace also reaches COM10 and above.
     char device[32];
     std::snprintf(device, sizeof device, "\\\\.\\COM%u", portNumber);
+    if (failure) {
+        failure->device = device;
+    }
     const HANDLE handle = ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         if (failure) {
-            *failure = {device, LastError()};
+            failure->error = LastError();
         }
         return {};
     }
