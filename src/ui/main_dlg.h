@@ -48,8 +48,15 @@ private:
     // The baud list's selection, or -1 when its text was edited to match none.
     int BaudSelection() const;
 
+    // The search button's caption is the scan's state: anything but "搜索"
+    // means a scan runs.
+    bool ScanRunning() const;
+
     // Back to idle: timer stopped, counters 0, caption "搜索".
     void StopScan();
+
+    // True with an open port; otherwise tells the operator to open one.
+    bool PortIsOpenOrSaySo();
 
     QMenu* m_pSysMenu = nullptr;
 };

@@ -18,20 +18,20 @@ int CMainDlg::BaudSelection() const
 
 void CMainDlg::OnOpenPort()
 {
-    if (GetDlgItemText(IDC_OPEN_PORT) != QString::fromUtf8(kOpenPortCaption)) {
+    if (GetDlgItemText(IDC_OPEN_PORT) != kOpenPortCaption) {
         if (m_port.IsOpen()) {
             // No scan goes on probing a port that is gone.
-            if (GetDlgItemText(IDC_SEARCH) != QString::fromUtf8(kSearchCaption)) {
+            if (ScanRunning()) {
                 StopScan();
             }
             tarnel::link::ClosePort(m_port);
-            AfxMessageBox(QString::fromUtf8(kPortClosed));
-            SetDlgItemText(IDC_OPEN_PORT, QString::fromUtf8(kOpenPortCaption));
+            AfxMessageBox(kPortClosed);
+            SetDlgItemText(IDC_OPEN_PORT, kOpenPortCaption);
         }
         return;
     }
     if (m_port.IsOpen()) {
-        AfxMessageBox(QString::fromUtf8(kPortAlreadyOpen));
+        AfxMessageBox(kPortAlreadyOpen);
         return;
     }
     if (!UpdateData(true)) {
@@ -40,17 +40,24 @@ void CMainDlg::OnOpenPort()
     tarnel::platform::OpenFailure failure;
     m_port = tarnel::link::OpenPort(m_nPort, BaudSelection(), &failure);
     if (m_port.IsOpen()) {
-        AfxMessageBox(QString::fromUtf8(kPortOpened));
-        SetDlgItemText(IDC_OPEN_PORT, QString::fromUtf8(kClosePortCaption));
+        AfxMessageBox(kPortOpened);
+        SetDlgItemText(IDC_OPEN_PORT, kClosePortCaption);
     } else {
-        AfxMessageBox(QString::fromUtf8(kPortOpenFailed), DescribeOpenFailure(m_nPort, failure));
+        AfxMessageBox(kPortOpenFailed, DescribeOpenFailure(m_nPort, failure));
     }
+}
+
+bool CMainDlg::PortIsOpenOrSaySo()
+{
+    if (!m_port.IsOpen()) {
+        AfxMessageBox(kOpenPortFirst);
+    }
+    return m_port.IsOpen();
 }
 
 void CMainDlg::OnSetAddress()
 {
-    if (!m_port.IsOpen()) {
-        AfxMessageBox(QString::fromUtf8(kOpenPortFirst));
+    if (!PortIsOpenOrSaySo()) {
         return;
     }
     const auto newAddress = ReadAddress(this, IDC_NEW_ADDR);
@@ -62,7 +69,7 @@ void CMainDlg::OnSetAddress()
         return;
     }
     const bool answered = tarnel::link::SetDeviceAddress(m_port, *oldAddress, *newAddress);
-    AfxMessageBox(QString::fromUtf8(answered ? kSetSucceeded : kSetFailed));
+    AfxMessageBox(answered ? kSetSucceeded : kSetFailed);
     // Either way the result field names the new address, which the
     // zero-calibration button then addresses.
     m_nResult = *newAddress;
@@ -71,8 +78,7 @@ void CMainDlg::OnSetAddress()
 
 void CMainDlg::OnZeroCalibrate()
 {
-    if (!m_port.IsOpen()) {
-        AfxMessageBox(QString::fromUtf8(kOpenPortFirst));
+    if (!PortIsOpenOrSaySo()) {
         return;
     }
     const auto address = ReadAddress(this, IDC_RESULT);
@@ -80,5 +86,5 @@ void CMainDlg::OnZeroCalibrate()
         return;
     }
     const bool confirmed = tarnel::link::ZeroCalibrate(m_port, *address);
-    AfxMessageBox(QString::fromUtf8(confirmed ? kSetSucceeded : kSetFailed));
+    AfxMessageBox(confirmed ? kSetSucceeded : kSetFailed);
 }

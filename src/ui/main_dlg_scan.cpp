@@ -9,22 +9,18 @@
 
 void CMainDlg::OnSearch()
 {
-    if (GetDlgItemText(IDC_SEARCH) != QString::fromUtf8(kSearchCaption)) {
+    if (ScanRunning()) {
         StopScan();
         return;
     }
-    if (!m_port.IsOpen()) {
-        AfxMessageBox(QString::fromUtf8(kOpenPortFirst));
-        return;
-    }
-    if (!UpdateData(true)) {
+    if (!PortIsOpenOrSaySo() || !UpdateData(true)) {
         return;
     }
     m_bFound = false;
     m_nResult = m_nStartAddr;
     m_nNextAddr = m_nStartAddr;
     m_nScanPeriod = m_nInterval;
-    SetDlgItemText(IDC_SEARCH, QString::fromUtf8(kStopCaption));
+    SetDlgItemText(IDC_SEARCH, kStopCaption);
     SetTimer(SCAN_TIMER_ID, m_nScanPeriod);
 }
 
@@ -35,7 +31,7 @@ void CMainDlg::OnTimer(int)
         // Stopped before the box opens, so nothing is probed behind it.
         KillTimer(SCAN_TIMER_ID);
         m_bFound = true;
-        WindowMessageBox(this, QString::fromUtf8(kAddressFound).arg(step.probed));
+        WindowMessageBox(this, kAddressFound.arg(step.probed));
         SetDlgItemText(IDC_OLD_ADDR, QString::number(step.probed));
         StopScan();
         return;
@@ -44,9 +40,14 @@ void CMainDlg::OnTimer(int)
     UpdateData(false);
     if (step.rangeDone) {
         KillTimer(SCAN_TIMER_ID);
-        WindowMessageBox(this, QString::fromUtf8(kNoAddressFound));
+        WindowMessageBox(this, kNoAddressFound);
         StopScan();
     }
+}
+
+bool CMainDlg::ScanRunning() const
+{
+    return GetDlgItemText(IDC_SEARCH) != kSearchCaption;
 }
 
 void CMainDlg::StopScan()
@@ -54,5 +55,5 @@ void CMainDlg::StopScan()
     KillTimer(SCAN_TIMER_ID);
     m_nNextAddr = 0;
     m_nResult = 0;
-    SetDlgItemText(IDC_SEARCH, QString::fromUtf8(kSearchCaption));
+    SetDlgItemText(IDC_SEARCH, kSearchCaption);
 }

@@ -1,4 +1,5 @@
 #include "data_exchange.h"
+#include "open_failure_text.h"
 #include "window_fixture.h"
 
 class CommandsTest : public QObject {
@@ -35,6 +36,21 @@ private slots:
         tarnel::link::PortHandle other = tarnel::link::OpenPort(1, 3);
         const QStringList busy = w.Click(IDC_OPEN_PORT);
         QVERIFY2(busy.size() == 1 && busy[0].contains(QStringLiteral("占用")), qPrintable(busy.join('/')));
+    }
+
+    void aFailedOpenSaysWhichDeviceAndWhy()
+    {
+        using tarnel::platform::OpenFailure;
+        const auto say = [](const std::string& device, std::errc error) {
+            return DescribeOpenFailure(3, OpenFailure{device, std::make_error_code(error)});
+        };
+        QVERIFY(say("", std::errc::no_such_device).startsWith(QStringLiteral("串口号 3 没有对应的串口设备")));
+        QCOMPARE(say("/dev/ttyUSB0", std::errc::no_such_file_or_directory), QStringLiteral("/dev/ttyUSB0：设备不存在。"));
+        QCOMPARE(say("/dev/ttyUSB0", std::errc::device_or_resource_busy),
+                 QStringLiteral("/dev/ttyUSB0：串口正被其他程序占用。"));
+        QVERIFY(say("/dev/ttyUSB0", std::errc::permission_denied).contains(QStringLiteral("dialout")));
+        // The port opened but refused the line settings.
+        QVERIFY(say("/dev/ttyS0", std::errc::invalid_argument).startsWith(QStringLiteral("/dev/ttyS0：")));
     }
 
     void setAddressMovesTheControllerAndNamesItInTheResultField()
