@@ -3,9 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default
+scripts/build.sh
 # Windows render off screen, so the numbers do not depend on a display.
 export QT_QPA_PLATFORM=offscreen
 for bench in build/default/bench/*_bench; do

@@ -8,9 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/x_session.sh
 source scripts/simulated_bus.sh
 
-scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target tarnel tarnel-sim
+scripts/build.sh tarnel tarnel-sim
 bin=build/default
 
 start_simulated_bus 5 17,wet 200

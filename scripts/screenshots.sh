@@ -5,9 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/x_session.sh
 
-scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target tarnel
+scripts/build.sh tarnel
 start_x_if_needed || true
 
 out=build/screenshots

@@ -7,9 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/x_session.sh
 source scripts/simulated_bus.sh
 
-scripts/install-deps.sh
-cmake --preset default >/dev/null
-cmake --build --preset default --target tarnel tarnel-sim
+scripts/build.sh tarnel tarnel-sim
 start_x_if_needed || true
 out=build/screenshots
 mkdir -p "$out"
