@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,71 +30,116 @@ constexpr const char* kUsage =
     "  calibrate ADDRESS     zero-calibrate the rope of channel A\n"
     "  wait COUNT MS         wait until COUNT bytes are queued or MS pass\n"
     "  read                  read up to 7 bytes within the read time-outs\n"
+    "Addresses are 0 to 255. Every command is checked before the port opens.\n"
     "The exit status is 0 when every command succeeded.\n";
 
-bool NumberArg(const std::vector<std::string>& args, std::size_t at, long& value)
+struct Command {
+    std::string name;
+    std::vector<long> numbers;
+};
+
+struct Range {
+    long min;
+    long max;
+};
+
+// Each command with the allowed range of each of its numbers. Addresses
+// are whole bus addresses: nothing outside 0-255 goes on the wire.
+const std::map<std::string, std::vector<Range>> kCommands{
+    {"settings", {}},
+    {"probe", {{0, 255}, {0, 60000}}},
+    {"set-address", {{0, 255}, {0, 255}}},
+    {"calibrate", {{0, 255}}},
+    {"wait", {{0, 65535}, {0, 60000}}},
+    {"read", {}},
+};
+
+std::optional<long> Number(const std::string& text, Range range)
 {
-    if (at >= args.size()) {
-        return false;
-    }
     char* end = nullptr;
-    value = std::strtol(args[at].c_str(), &end, 10);
-    return end && *end == '\0' && !args[at].empty();
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (text.empty() || *end != '\0' || value < range.min || value > range.max) {
+        return std::nullopt;
+    }
+    return value;
 }
 
-// Runs the command at args[at]; returns how many words it took, 0 when it is
-// not understood. `ok` turns false when the command failed.
-std::size_t RunCommand(link::PortHandle& port, const std::vector<std::string>& args, std::size_t at, bool& ok)
+// Reads every command before anything is sent; on a mistake says which.
+std::optional<std::vector<Command>> ParseCommands(const std::vector<std::string>& words, std::string& error)
 {
-    const std::string& command = args[at];
-    long a = 0;
-    long b = 0;
-    if (command == "settings") {
+    std::vector<Command> commands;
+    for (std::size_t at = 0; at < words.size();) {
+        const auto form = kCommands.find(words[at]);
+        if (form == kCommands.end()) {
+            error = "not a command: " + words[at];
+            return std::nullopt;
+        }
+        Command command{words[at++], {}};
+        for (const Range range : form->second) {
+            const auto value = at < words.size() ? Number(words[at], range) : std::nullopt;
+            if (!value) {
+                error = command.name + " needs whole numbers from " + std::to_string(range.min) + " to " +
+                        std::to_string(range.max);
+                return std::nullopt;
+            }
+            command.numbers.push_back(*value);
+            ++at;
+        }
+        commands.push_back(std::move(command));
+    }
+    return commands;
+}
+
+// Runs one command and prints its line; false when it failed.
+bool Run(link::PortHandle& port, const Command& command)
+{
+    const auto n = [&command](std::size_t i) { return static_cast<std::uint32_t>(command.numbers[i]); };
+    if (command.name == "settings") {
         platform::LineSettings s;
         const bool read = port.ReadSettings(s);
         std::printf("settings %s baud=%u data=%u parity=%d two-stop=%d parity-check=%d abort-on-error=%d\n",
                     read ? "read" : "failed", s.baudRate, s.dataBits, s.parity, s.twoStopBits, s.parityCheck,
                     s.abortOnError);
-        ok = ok && read;
-        return 1;
+        return read;
     }
-    if (command == "probe" && NumberArg(args, at + 1, a) && NumberArg(args, at + 2, b)) {
-        const bool answered = link::ProbeAddress(port, static_cast<unsigned>(a), static_cast<std::uint32_t>(b));
-        std::printf("probe %ld %s\n", a, answered ? "answered" : "silent");
-        ok = ok && answered;
-        return 3;
+    if (command.name == "probe") {
+        const bool answered = link::ProbeAddress(port, n(0), n(1));
+        std::printf("probe %u %s\n", n(0), answered ? "answered" : "silent");
+        return answered;
     }
-    if (command == "set-address" && NumberArg(args, at + 1, a) && NumberArg(args, at + 2, b)) {
-        const bool answered = link::SetDeviceAddress(port, static_cast<unsigned>(a), static_cast<unsigned>(b));
-        std::printf("set-address %ld %ld %s\n", a, b, answered ? "answered" : "silent");
-        ok = ok && answered;
-        return 3;
+    if (command.name == "set-address") {
+        const bool answered = link::SetDeviceAddress(port, n(0), n(1));
+        std::printf("set-address %u %u %s\n", n(0), n(1), answered ? "answered" : "silent");
+        return answered;
     }
-    if (command == "calibrate" && NumberArg(args, at + 1, a)) {
-        const bool confirmed = link::ZeroCalibrate(port, static_cast<unsigned>(a));
-        std::printf("calibrate %ld %s\n", a, confirmed ? "confirmed" : "failed");
-        ok = ok && confirmed;
-        return 2;
+    if (command.name == "calibrate") {
+        const bool confirmed = link::ZeroCalibrate(port, n(0));
+        std::printf("calibrate %u %s\n", n(0), confirmed ? "confirmed" : "failed");
+        return confirmed;
     }
-    if (command == "wait" && NumberArg(args, at + 1, a) && NumberArg(args, at + 2, b)) {
-        const std::uint32_t start = platform::TickCount();
-        const std::uint32_t queued =
-            link::WaitForInput(port, static_cast<std::uint32_t>(a), static_cast<std::uint32_t>(b));
+    const std::uint32_t start = platform::TickCount();
+    if (command.name == "wait") {
+        const std::uint32_t queued = link::WaitForInput(port, n(0), n(1));
         std::printf("wait queued=%u after %u ms\n", queued, platform::TickCount() - start);
-        return 3;
+        return true;
     }
-    if (command == "read") {
-        std::array<std::uint8_t, 7> buffer{};
-        const std::uint32_t start = platform::TickCount();
-        const std::size_t got = port.Read(buffer);
-        std::printf("read %zu bytes after %u ms:", got, platform::TickCount() - start);
-        for (std::size_t i = 0; i < got; ++i) {
-            std::printf(" %02X", buffer[i]);
-        }
-        std::printf("\n");
-        return 1;
+    std::array<std::uint8_t, 7> buffer{};
+    const std::size_t got = port.Read(buffer);
+    std::printf("read %zu bytes after %u ms:", got, platform::TickCount() - start);
+    for (std::size_t i = 0; i < got; ++i) {
+        std::printf(" %02X", buffer[i]);
     }
-    return 0;
+    std::printf("\n");
+    return true;
+}
+
+int Usage(const std::string& error)
+{
+    if (!error.empty()) {
+        std::fprintf(stderr, "tarnel-link: %s\n\n", error.c_str());
+    }
+    std::fputs(kUsage, stderr);
+    return 2;
 }
 
 }  // namespace
@@ -100,11 +147,18 @@ std::size_t RunCommand(link::PortHandle& port, const std::vector<std::string>& a
 int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
-    long portNumber = 0;
-    long baudIndex = 0;
-    if (args.size() < 3 || !NumberArg(args, 0, portNumber) || !NumberArg(args, 1, baudIndex) || portNumber <= 0) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    if (args.size() < 3) {
+        return Usage({});
+    }
+    const long portNumber = Number(args[0], {1, 255}).value_or(0);
+    const long baudIndex = Number(args[1], {-1, 4}).value_or(-2);
+    if (portNumber == 0 || baudIndex == -2) {
+        return Usage("PORT is 1 to 255, BAUD_INDEX -1 to 4");
+    }
+    std::string error;
+    const auto commands = ParseCommands({args.begin() + 2, args.end()}, error);
+    if (!commands) {
+        return Usage(error);
     }
     platform::OpenFailure failure;
     link::PortHandle port = link::OpenPort(static_cast<unsigned>(portNumber), static_cast<int>(baudIndex), &failure);
@@ -116,14 +170,9 @@ int main(int argc, char** argv)
     std::printf("opened port %ld\n", portNumber);
     std::fflush(stdout);
     bool ok = true;
-    for (std::size_t at = 2; at < args.size();) {
-        const std::size_t used = RunCommand(port, args, at, ok);
-        if (used == 0) {
-            std::fprintf(stderr, "tarnel-link: not a command: %s\n\n%s", args[at].c_str(), kUsage);
-            return 2;
-        }
+    for (const Command& command : *commands) {
+        ok = Run(port, command) && ok;
         std::fflush(stdout);
-        at += used;
     }
     return ok ? 0 : 1;
 }
