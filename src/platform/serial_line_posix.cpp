@@ -78,32 +78,31 @@ std::error_code LastError()
 
 SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
 {
-    const auto fail = [failure](std::string device, int error) {
+    const auto device = DeviceForPort(portNumber);
+    if (failure) {
+        *failure = {device.value_or(""), {}};
+    }
+    const auto fail = [failure](int error) {
         if (failure) {
-            *failure = {std::move(device), {error, std::generic_category()}};
+            failure->error = {error, std::generic_category()};
         }
         return SerialLine{};
     };
-
-    const auto device = DeviceForPort(portNumber);
     if (!device) {
-        return fail({}, ENODEV);
-    }
-    if (failure) {
-        failure->device = *device;
+        return fail(ENODEV);
     }
     // Non-blocking, so that neither the open nor any later call waits for a
     // carrier; every wait is bounded by poll instead.
     const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        return fail(*device, errno);
+        return fail(errno);
     }
     // Two locks: flock keeps out every program that honours serial locks,
     // TIOCEXCL makes the kernel refuse further opens of the tty.
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::ioctl(fd, TIOCEXCL) != 0) {
         const int error = errno == EWOULDBLOCK ? EBUSY : errno;
         ::close(fd);
-        return fail(*device, error);
+        return fail(error);
     }
     return SerialLine(fd);
 }
