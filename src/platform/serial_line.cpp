@@ -8,7 +8,10 @@
 namespace tarnel::platform {
 
 SerialLine::SerialLine(SerialLine&& other) noexcept
-    : handle_(std::exchange(other.handle_, kNone)), timeouts_(other.timeouts_)
+    : handle_(std::exchange(other.handle_, kNone)),
+      device_(std::move(other.device_)),
+      lost_(std::exchange(other.lost_, {})),
+      timeouts_(other.timeouts_)
 {
 }
 
@@ -17,6 +20,8 @@ SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
     if (this != &other) {
         Close();
         handle_ = std::exchange(other.handle_, kNone);
+        device_ = std::move(other.device_);
+        lost_ = std::exchange(other.lost_, {});
         timeouts_ = other.timeouts_;
     }
     return *this;
@@ -30,6 +35,13 @@ SerialLine::~SerialLine()
 bool SerialLine::IsOpen() const
 {
     return handle_ != kNone;
+}
+
+void SerialLine::NoteFailure(std::error_code error)
+{
+    if (MeansDeviceGone(error)) {
+        lost_ = error;
+    }
 }
 
 }  // namespace tarnel::platform

@@ -5,6 +5,7 @@
 #include <span>
 #include <string>
 #include <system_error>
+#include <utility>
 
 namespace tarnel::platform {
 
@@ -57,6 +58,14 @@ public:
 
     bool IsOpen() const;
 
+    // The device path or name that was opened.
+    const std::string& Device() const { return device_; }
+
+    // Why the device is gone (unplugged adapter, hung-up line), as the last
+    // queue query or write found; empty while it is there. Silence, garbage
+    // and time-outs never set it.
+    std::error_code Lost() const { return lost_; }
+
     bool ReadSettings(LineSettings& settings) const;
     bool WriteSettings(const LineSettings& settings);
     bool SetTimeouts(const Timeouts& timeouts);
@@ -76,15 +85,24 @@ public:
     void Close();
 
 private:
-    explicit SerialLine(std::intptr_t handle) : handle_(handle) {}
+    SerialLine(std::intptr_t handle, std::string device) : handle_(handle), device_(std::move(device)) {}
+
+    // Keeps the last error when it says the device is gone.
+    void NoteFailure(std::error_code error);
 
     // A file descriptor or a HANDLE, whichever the system uses.
     static constexpr std::intptr_t kNone = -1;
     std::intptr_t handle_ = kNone;
+    std::string device_;
+    std::error_code lost_;
     Timeouts timeouts_;
 };
 
 // The error of the last failed call on this thread.
 std::error_code LastError();
+
+// Whether `error`, from a queue query or a write, means that the device has
+// gone away rather than that the line is merely quiet or noisy.
+bool MeansDeviceGone(std::error_code error);
 
 }  // namespace tarnel::platform

@@ -76,6 +76,15 @@ std::error_code LastError()
     return {errno, std::generic_category()};
 }
 
+bool MeansDeviceGone(std::error_code error)
+{
+    // A tty whose line hung up, or whose USB adapter was pulled, answers
+    // every further call with EIO; a vanished device node with ENXIO/ENODEV.
+    const std::error_condition condition = error.default_error_condition();
+    return condition == std::errc::io_error || condition == std::errc::no_such_device_or_address ||
+           condition == std::errc::no_such_device;
+}
+
 SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
 {
     const auto device = DeviceForPort(portNumber);
@@ -104,7 +113,7 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
         ::close(fd);
         return fail(error);
     }
-    return SerialLine(fd);
+    return SerialLine(fd, *device);
 }
 
 bool SerialLine::ReadSettings(LineSettings& settings) const
@@ -182,8 +191,12 @@ void SerialLine::Purge()
 bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
 {
     int queued = 0;
-    if (!IsOpen() || ::ioctl(Fd(handle_), TIOCINQ, &queued) != 0 || queued < 0) {
-        queuedBytes = 0;
+    queuedBytes = 0;
+    if (!IsOpen()) {
+        return false;
+    }
+    if (::ioctl(Fd(handle_), TIOCINQ, &queued) != 0) {
+        NoteFailure(LastError());
         return false;
     }
     queuedBytes = static_cast<std::uint32_t>(queued);
@@ -207,6 +220,7 @@ std::size_t SerialLine::Write(std::span<const std::uint8_t> bytes)
             continue;
         }
         if (n < 0 && errno != EAGAIN && errno != EINTR) {
+            NoteFailure(LastError());
             return written;
         }
         if (!WaitFor(fd, POLLOUT, Remaining(start, budget))) {

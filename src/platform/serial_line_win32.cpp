@@ -25,6 +25,26 @@ std::error_code LastError()
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
 
+bool MeansDeviceGone(std::error_code error)
+{
+    // What the serial calls return once a USB adapter has been pulled.
+    if (error.category() != std::system_category()) {
+        return false;
+    }
+    switch (error.value()) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_BAD_COMMAND:
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_OPERATION_ABORTED:
+    case ERROR_GEN_FAILURE:
+    case ERROR_FILE_NOT_FOUND:
+        return true;
+    default:
+        return false;
+    }
+}
+
 SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
 {
     // The device namespace also reaches COM10 and above.
@@ -41,7 +61,7 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
         }
         return {};
     }
-    return SerialLine(reinterpret_cast<std::intptr_t>(handle));
+    return SerialLine(reinterpret_cast<std::intptr_t>(handle), device);
 }
 
 bool SerialLine::ReadSettings(LineSettings& settings) const
@@ -101,8 +121,12 @@ bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
 {
     DWORD errors = 0;
     COMSTAT status{};
-    if (!IsOpen() || !::ClearCommError(Native(handle_), &errors, &status)) {
-        queuedBytes = 0;
+    queuedBytes = 0;
+    if (!IsOpen()) {
+        return false;
+    }
+    if (!::ClearCommError(Native(handle_), &errors, &status)) {
+        NoteFailure(LastError());
         return false;
     }
     queuedBytes = status.cbInQue;
@@ -112,8 +136,12 @@ bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
 std::size_t SerialLine::Write(std::span<const std::uint8_t> bytes)
 {
     DWORD written = 0;
-    if (IsOpen()) {
-        ::WriteFile(Native(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (IsOpen() && !::WriteFile(Native(handle_), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) {
+        // With abort-on-error a line error cuts the next write short until a
+        // queue query clears it: that says nothing about the device.
+        if (const std::error_code error = LastError(); error.value() != ERROR_OPERATION_ABORTED) {
+            NoteFailure(error);
+        }
     }
     return written;
 }
