@@ -13,8 +13,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <utility>
 
 namespace {
+
+// Posted by an expiry of the window timer; the tick runs when it arrives.
+const QEvent::Type kTickEvent = static_cast<QEvent::Type>(QEvent::registerEventType());
 
 // The standard icon size, which an icon control takes whatever its template says.
 constexpr int kIconSize = 32;
@@ -182,6 +186,7 @@ void CDialog::SetDlgItemText(int id, const QString& text)
 void CDialog::SetTimer(int id, unsigned elapseMs)
 {
     m_nTimerId = id;
+    m_bTickDue = false;
     m_timer.start(static_cast<int>(elapseMs), Qt::PreciseTimer, this);
 }
 
@@ -189,6 +194,7 @@ void CDialog::KillTimer(int id)
 {
     if (id == m_nTimerId) {
         m_timer.stop();
+        m_bTickDue = false;
     }
 }
 
@@ -231,15 +237,31 @@ void CDialog::keyPressEvent(QKeyEvent* event)
 
 void CDialog::timerEvent(QTimerEvent* event)
 {
-    if (event->timerId() == m_timer.timerId() && m_timerRoute) {
-        // A tick yields to the input and repaints already waiting, as a
-        // window timer does: a click on a button that stops the timer is
-        // handled before the next tick's work starts.
-        QCoreApplication::processEvents();
-        if (m_timer.isActive() && isVisible()) {
-            m_timerRoute(m_nTimerId);
-        }
+    if (event->timerId() != m_timer.timerId()) {
+        QDialog::timerEvent(event);
         return;
     }
-    QDialog::timerEvent(event);
+    // An expiry only notes that a tick is due. The event loop delivers the
+    // input that waited behind a blocking tick after this timer event, so
+    // the tick itself comes back through the event queue: a click that
+    // stops or restarts the timer meanwhile takes the due tick with it.
+    // Running the tick from here after dispatching that input ourselves
+    // would nest the click's handler, and any box it opens, inside the
+    // tick, and no further tick would come while that box stays open.
+    if (!m_bTickDue) {
+        m_bTickDue = true;
+        QCoreApplication::postEvent(this, new QEvent(kTickEvent));
+    }
+}
+
+void CDialog::customEvent(QEvent* event)
+{
+    if (event->type() != kTickEvent) {
+        QDialog::customEvent(event);
+        return;
+    }
+    const bool due = std::exchange(m_bTickDue, false);
+    if (due && m_timerRoute && isVisible()) {
+        m_timerRoute(m_nTimerId);
+    }
 }

@@ -31,7 +31,10 @@ public:
     void SetDlgItemText(int id, const QString& text);
 
     // One precise window timer; starting it again restarts it, stopping a
-    // stopped timer does nothing.
+    // stopped timer does nothing. The first tick comes one period after the
+    // start. A tick is handled only once the input and repaints waiting at
+    // its expiry are done, never inside another handler's work, and expiries
+    // that fall due meanwhile merge into that one tick.
     void SetTimer(int id, unsigned elapseMs);
     void KillTimer(int id);
 
@@ -57,6 +60,7 @@ protected:
 
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
+    void customEvent(QEvent* event) override;
 
 private:
     void CreateControls(const DialogTemplate& dialogTemplate);
@@ -68,6 +72,7 @@ private:
     bool m_bInitialized = false;
     QBasicTimer m_timer;
     int m_nTimerId = 0;
+    bool m_bTickDue = false;
     std::function<void(int)> m_timerRoute;
     std::function<void(unsigned, long)> m_sysCommandRoute;
 };
