@@ -73,7 +73,6 @@ bool CMainDlg::OnInitDialog()
     setWindowIcon(m_hIcon);
 
     m_port.Close();
-    m_nNextAddr = 0;
     m_cbBaud->setCurrentIndex(kDefaultBaudIndex);
     return true;
 }

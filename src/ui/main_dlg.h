@@ -2,6 +2,7 @@
 
 #include "dialog.h"
 #include "link/serial_port.h"
+#include "scan/address_scan.h"
 
 #include <QIcon>
 #include <cstdint>
@@ -10,7 +11,7 @@ class QComboBox;
 class QMenu;
 
 // The operator window: port, scan, re-addressing and zero calibration.
-class CMainDlg : public CDialog {
+class CMainDlg : public CDialog, private tarnel::scan::ScanView {
 public:
     explicit CMainDlg(QWidget* pParent = nullptr);
 
@@ -26,8 +27,6 @@ public:
     // system menu to extend; none otherwise.
     QMenu* SystemMenu() const { return m_pSysMenu; }
 
-    bool m_bFound = false;
-    std::uint32_t m_nNextAddr = 0;
     tarnel::link::PortHandle m_port;
     QComboBox* m_cbBaud = nullptr;
     std::uint32_t m_nPort;
@@ -35,9 +34,6 @@ public:
     std::uint32_t m_nInterval;
     std::uint32_t m_nResult;
     QIcon m_hIcon;
-    // The period the running scan started with: a failed read of the form
-    // during the scan may store a rejected period in m_nInterval.
-    std::uint32_t m_nScanPeriod = 0;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -48,15 +44,27 @@ private:
     // The baud list's selection, or -1 when its text was edited to match none.
     int BaudSelection() const;
 
-    // The search button's caption is the scan's state: anything but "搜索"
-    // means a scan runs.
-    bool ScanRunning() const;
-
-    // Back to idle: timer stopped, counters 0, caption "搜索".
-    void StopScan();
-
     // True with an open port; otherwise tells the operator to open one.
     bool PortIsOpenOrSaySo();
 
+    // Closes a port whose device went away and tells the operator `message`
+    // with the device and the reason beneath.
+    void ClosePortLost(const QString& message);
+
+    // "设置成功" or "设置失败"; a failure on a port whose device went away
+    // also closes it.
+    void ReportOutcome(bool succeeded);
+
+    // How the scan shows itself in the window.
+    void StartTicks(std::uint32_t periodMs) override;
+    void StopTicks() override;
+    void ShowRunning(bool running) override;
+    void KeepResult(std::uint32_t value) override;
+    void ShowResult(std::uint32_t value) override;
+    void AnnounceFound(std::uint32_t address) override;
+    void AnnounceNothingFound() override;
+    void AnnounceLineLost() override;
+
     QMenu* m_pSysMenu = nullptr;
+    tarnel::scan::AddressScan m_scan{*this};
 };

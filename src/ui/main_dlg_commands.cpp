@@ -4,7 +4,7 @@
 #include "link/device_commands.h"
 #include "main_dlg.h"
 #include "message_box.h"
-#include "open_failure_text.h"
+#include "port_failure_text.h"
 #include "resource.h"
 #include "texts.h"
 
@@ -21,8 +21,8 @@ void CMainDlg::OnOpenPort()
     if (GetDlgItemText(IDC_OPEN_PORT) != kOpenPortCaption) {
         if (m_port.IsOpen()) {
             // No scan goes on probing a port that is gone.
-            if (ScanRunning()) {
-                StopScan();
+            if (m_scan.Running()) {
+                m_scan.Stop();
             }
             tarnel::link::ClosePort(m_port);
             AfxMessageBox(kPortClosed);
@@ -55,6 +55,28 @@ bool CMainDlg::PortIsOpenOrSaySo()
     return m_port.IsOpen();
 }
 
+void CMainDlg::ClosePortLost(const QString& message)
+{
+    const QString why = DescribeLostDevice(m_port);
+    if (m_scan.Running()) {
+        m_scan.Stop();
+    }
+    tarnel::link::ClosePort(m_port);
+    SetDlgItemText(IDC_OPEN_PORT, kOpenPortCaption);
+    AfxMessageBox(message, why);
+}
+
+void CMainDlg::ReportOutcome(bool succeeded)
+{
+    if (succeeded) {
+        AfxMessageBox(kSetSucceeded);
+    } else if (m_port.Lost()) {
+        ClosePortLost(kSetFailed);
+    } else {
+        AfxMessageBox(kSetFailed);
+    }
+}
+
 void CMainDlg::OnSetAddress()
 {
     if (!PortIsOpenOrSaySo()) {
@@ -69,7 +91,7 @@ void CMainDlg::OnSetAddress()
         return;
     }
     const bool answered = tarnel::link::SetDeviceAddress(m_port, *oldAddress, *newAddress);
-    AfxMessageBox(answered ? kSetSucceeded : kSetFailed);
+    ReportOutcome(answered);
     // Either way the result field names the new address, which the
     // zero-calibration button then addresses.
     m_nResult = *newAddress;
@@ -85,6 +107,5 @@ void CMainDlg::OnZeroCalibrate()
     if (!address) {
         return;
     }
-    const bool confirmed = tarnel::link::ZeroCalibrate(m_port, *address);
-    AfxMessageBox(confirmed ? kSetSucceeded : kSetFailed);
+    ReportOutcome(tarnel::link::ZeroCalibrate(m_port, *address));
 }

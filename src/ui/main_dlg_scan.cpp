@@ -1,59 +1,66 @@
-// The address scan: the search button starts and stops it, every tick of the
-// window timer probes one address.
+// The address scan in the window: the search button starts and stops it,
+// every tick of the window timer probes one address.
 
 #include "main_dlg.h"
 #include "message_box.h"
 #include "resource.h"
-#include "scan/address_walk.h"
 #include "texts.h"
 
 void CMainDlg::OnSearch()
 {
-    if (ScanRunning()) {
-        StopScan();
+    if (m_scan.Running()) {
+        m_scan.Stop();
         return;
     }
     if (!PortIsOpenOrSaySo() || !UpdateData(true)) {
         return;
     }
-    m_bFound = false;
-    m_nResult = m_nStartAddr;
-    m_nNextAddr = m_nStartAddr;
-    m_nScanPeriod = m_nInterval;
-    SetDlgItemText(IDC_SEARCH, kStopCaption);
-    SetTimer(SCAN_TIMER_ID, m_nScanPeriod);
+    m_scan.Start(m_nStartAddr, m_nInterval);
 }
 
 void CMainDlg::OnTimer(int)
 {
-    const tarnel::scan::WalkStep step = tarnel::scan::ProbeNext(m_port, m_nNextAddr, m_nScanPeriod);
-    if (step.answered) {
-        // Stopped before the box opens, so nothing is probed behind it.
-        KillTimer(SCAN_TIMER_ID);
-        m_bFound = true;
-        WindowMessageBox(this, kAddressFound.arg(step.probed));
-        SetDlgItemText(IDC_OLD_ADDR, QString::number(step.probed));
-        StopScan();
-        return;
-    }
-    m_nResult = m_nNextAddr;  // the next address to probe
-    UpdateData(false);
-    if (step.rangeDone) {
-        KillTimer(SCAN_TIMER_ID);
-        WindowMessageBox(this, kNoAddressFound);
-        StopScan();
-    }
+    m_scan.Tick(m_port);
 }
 
-bool CMainDlg::ScanRunning() const
+void CMainDlg::StartTicks(std::uint32_t periodMs)
 {
-    return GetDlgItemText(IDC_SEARCH) != kSearchCaption;
+    SetTimer(SCAN_TIMER_ID, periodMs);
 }
 
-void CMainDlg::StopScan()
+void CMainDlg::StopTicks()
 {
     KillTimer(SCAN_TIMER_ID);
-    m_nNextAddr = 0;
-    m_nResult = 0;
-    SetDlgItemText(IDC_SEARCH, kSearchCaption);
+}
+
+void CMainDlg::ShowRunning(bool running)
+{
+    SetDlgItemText(IDC_SEARCH, running ? kStopCaption : kSearchCaption);
+}
+
+void CMainDlg::KeepResult(std::uint32_t value)
+{
+    m_nResult = value;
+}
+
+void CMainDlg::ShowResult(std::uint32_t value)
+{
+    m_nResult = value;
+    UpdateData(false);
+}
+
+void CMainDlg::AnnounceFound(std::uint32_t address)
+{
+    WindowMessageBox(this, kAddressFound.arg(address));
+    SetDlgItemText(IDC_OLD_ADDR, QString::number(address));
+}
+
+void CMainDlg::AnnounceNothingFound()
+{
+    WindowMessageBox(this, kNoAddressFound);
+}
+
+void CMainDlg::AnnounceLineLost()
+{
+    ClosePortLost(kPortClosed);
 }

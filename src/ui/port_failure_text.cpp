@@ -1,4 +1,4 @@
-#include "open_failure_text.h"
+#include "port_failure_text.h"
 
 #include "platform/port_list.h"
 
@@ -25,4 +25,9 @@ QString DescribeOpenFailure(unsigned portNumber, const tarnel::platform::OpenFai
             .arg(device);
     }
     return QStringLiteral("%1：%2").arg(device, QString::fromLocal8Bit(failure.error.message()));
+}
+
+QString DescribeLostDevice(const tarnel::platform::SerialLine& line)
+{
+    return QStringLiteral("%1：设备已断开。").arg(QString::fromStdString(line.Device()));
 }

@@ -1,5 +1,5 @@
 #include "data_exchange.h"
-#include "open_failure_text.h"
+#include "port_failure_text.h"
 #include "window_fixture.h"
 
 class CommandsTest : public QObject {
