@@ -50,11 +50,17 @@ ChildProcess::ChildProcess(std::vector<std::string> args, std::vector<std::strin
 
 ChildProcess::~ChildProcess()
 {
+    Stop();
+    ::close(stdout_);
+}
+
+void ChildProcess::Stop()
+{
     if (!ended_) {
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
+        ended_ = true;
     }
-    ::close(stdout_);
 }
 
 std::string ChildProcess::ReadAvailable()

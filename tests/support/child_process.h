@@ -21,6 +21,9 @@ public:
     // Everything it prints until it ends.
     std::string ReadToEnd();
 
+    // Ends it with SIGTERM, if still running.
+    void Stop();
+
     // Waits up to `ms` for more output.
     void WaitForOutput(int ms) const;
 

@@ -24,6 +24,9 @@ public:
     // The addresses of the probes among them.
     std::vector<int> ProbedAddresses();
 
+    // Ends the simulator, which hangs up the line as a pulled adapter does.
+    void HangUp() { process_.Stop(); }
+
 private:
     ChildProcess process_;
     std::string devicePath_;

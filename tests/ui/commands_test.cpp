@@ -100,6 +100,20 @@ private slots:
         QVERIFY(w.Sim().Requests().empty());
     }
 
+    void aLineThatHangsUpIsClosedAndTheOperatorTold()
+    {
+        WindowFixture w({"1"});
+        w.OpenPort();
+        const QString gone = QString::fromStdString(w.Sim().DevicePath()) + QStringLiteral("：设备已断开。");
+        w.Type(IDC_OLD_ADDR, "1");
+        w.Type(IDC_NEW_ADDR, "2");
+        w.Sim().HangUp();
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{QStringLiteral("设置失败 | ") + gone});
+        QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
+        QVERIFY(!w.Dlg().m_port.IsOpen());
+        QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("2"));
+    }
+
     void zeroCalibrationAddressesTheResultField()
     {
         WindowFixture w({"5,wet", "6"});

@@ -132,6 +132,24 @@ private slots:
         QVERIFY(watcher.Messages().isEmpty());
     }
 
+    void aLineThatHangsUpEndsTheScanWithOneMessage()
+    {
+        WindowFixture w({"1"});
+        w.OpenPort();
+        QVERIFY(w.Click(IDC_SEARCH).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.Sim().ProbedAddresses().empty(), 2000);
+        ModalWatcher watcher;
+        w.Sim().HangUp();
+        QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages().size(), 1, 1000);
+        QCOMPARE(watcher.Messages()[0],
+                 QStringLiteral("串口已关闭 | %1：设备已断开。").arg(QString::fromStdString(w.Sim().DevicePath())));
+        QCOMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
+        QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
+        QVERIFY(!w.Dlg().m_port.IsOpen());
+        QTest::qWait(600);
+        QCOMPARE(watcher.Messages().size(), 1);
+    }
+
     void theScanTicksBehindMessageBoxesAndTheAboutBoxButNotBehindItsFind()
     {
         WindowFixture w({"1"});

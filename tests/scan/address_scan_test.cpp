@@ -1,0 +1,129 @@
+#include "scan/address_scan.h"
+
+#include "pseudo_terminal.h"
+#include "sim_process.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tarnel::scan {
+namespace {
+
+// Notes everything the scan asks of its window, in order.
+class RecordingView : public ScanView {
+public:
+    std::vector<std::string> seen;
+
+    void StartTicks(std::uint32_t periodMs) override { Note("ticks every " + std::to_string(periodMs)); }
+    void StopTicks() override { Note("ticks stop"); }
+    void ShowRunning(bool running) override { Note(running ? "caption 停止" : "caption 搜索"); }
+    void KeepResult(std::uint32_t value) override { Note("keep " + std::to_string(value)); }
+    void ShowResult(std::uint32_t value) override { Note("show " + std::to_string(value)); }
+    void AnnounceFound(std::uint32_t address) override { Note("box 地址为:" + std::to_string(address)); }
+    void AnnounceNothingFound() override { Note("box 没有搜到地址！"); }
+    void AnnounceLineLost() override { Note("box line lost"); }
+
+private:
+    void Note(std::string what) { seen.push_back(std::move(what)); }
+};
+
+const std::vector<std::string> kBackToIdle{"ticks stop", "keep 0", "caption 搜索"};
+
+struct ScanCase {
+    const char* name;
+    std::vector<std::string> controllers;
+    std::uint32_t start;
+    std::vector<std::string> afterStart;  // then back to idle
+    std::vector<int> probed;
+};
+
+void PrintTo(const ScanCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
+
+TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
+{
+    const ScanCase& c = GetParam();
+    test::SimProcess sim(c.controllers);
+    test::PortsOverride ports(sim.DevicePath());
+    link::PortHandle port = link::OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    RecordingView view;
+    AddressScan scan(view);
+
+    scan.Start(c.start, 30);
+    for (int tick = 0; scan.Running() && tick < 10; ++tick) {
+        scan.Tick(port);
+    }
+    scan.Tick(port);  // a late tick after the end probes nothing
+
+    std::vector<std::string> expected{"keep " + std::to_string(c.start), "caption 停止", "ticks every 30"};
+    expected.insert(expected.end(), c.afterStart.begin(), c.afterStart.end());
+    expected.insert(expected.end(), kBackToIdle.begin(), kBackToIdle.end());
+    EXPECT_EQ(view.seen, expected);
+    EXPECT_EQ(sim.ProbedAddresses(), c.probed);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, AddressScanTest,
+    ::testing::Values(
+        // The found address stays in the result field, written by the tick before.
+        ScanCase{"ControllerAt252FromStart250", {"252"}, 250,
+                 {"show 251", "show 252", "ticks stop", "box 地址为:252"}, {250, 251, 252}},
+        // Nothing is shown before the first answer: the field keeps its old text.
+        ScanCase{"FirstProbeAnswered", {"40"}, 40, {"ticks stop", "box 地址为:40"}, {40}},
+        // The field goes on showing 256 behind and after the box.
+        ScanCase{"NobodyFromStart255", {"1"}, 255, {"show 256", "ticks stop", "box 没有搜到地址！"}, {255}},
+        // A garbled answer of full length still counts, as any 7 bytes do.
+        ScanCase{"BadCheckCounts", {"7,bad-crc"}, 6, {"show 7", "ticks stop", "box 地址为:7"}, {6, 7}}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(AddressScan, AStopLeavesTheResultFieldAndProbesNoMore)
+{
+    test::SimProcess sim({"1"});
+    test::PortsOverride ports(sim.DevicePath());
+    link::PortHandle port = link::OpenPort(1, 3);
+    RecordingView view;
+    AddressScan scan(view);
+
+    scan.Start(10, 30);
+    scan.Tick(port);
+    scan.Stop();
+    scan.Tick(port);
+    EXPECT_EQ(view.seen, (std::vector<std::string>{"keep 10", "caption 停止", "ticks every 30", "show 11",
+                                                   "ticks stop", "keep 0", "caption 搜索"}));
+    EXPECT_EQ(sim.ProbedAddresses(), std::vector<int>{10});
+
+    // A restart walks from its own start address again.
+    scan.Start(20, 30);
+    scan.Tick(port);
+    EXPECT_EQ(sim.ProbedAddresses(), (std::vector<int>{10, 20}));
+}
+
+TEST(AddressScan, ALineThatHangsUpEndsTheScanAfterOneProbe)
+{
+    test::PseudoTerminal pty;
+    test::PortsOverride ports(pty.SlavePath());
+    link::PortHandle port = link::OpenPort(1, 3);
+    RecordingView view;
+    AddressScan scan(view);
+
+    scan.Start(0, 30);
+    scan.Tick(port);
+    EXPECT_FALSE(port.Lost());  // silence is no hang-up
+    pty.CloseMaster();
+    scan.Tick(port);
+
+    EXPECT_FALSE(scan.Running());
+    EXPECT_TRUE(port.Lost());
+    EXPECT_EQ(view.seen, (std::vector<std::string>{"keep 0", "caption 停止", "ticks every 30", "show 1",
+                                                   "ticks stop", "keep 0", "caption 搜索", "box line lost"}));
+}
+
+}  // namespace
+}  // namespace tarnel::scan
