@@ -8,7 +8,8 @@
 #   behind-set-address  >= 5 probes in 2 s at period 250 behind an open box
 #   behind-about        the same behind the about box
 #   restart             a restart clicked during a probe first probes >= 0.9 period later
-#   stop                a click on 停止 during a probe stops the scan before the next probe
+#   stop                the result field repaints between probes, and a click on 停止
+#                       during a probe stops the scan before the next probe
 #   hang-up             a line that hangs up mid-scan is reported within 2 periods
 set -euo pipefail
 source "$(dirname "$0")/x_window.sh"
@@ -64,6 +65,9 @@ stop)
   click "$SEARCH"
   wait_for_probes 1
   sleep 0.3
+  shown=$(result_field)
+  sleep 1
+  [[ $(result_field) != "$shown" ]] || fail "the result field did not repaint between probes"
   click "$SEARCH"
   before=$(probes)
   sleep 2.5

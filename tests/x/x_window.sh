@@ -57,6 +57,10 @@ window_count() {  # TITLE
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
 }
 
+result_field() {  # a digest of the result field's pixels
+  import -window "$WINDOW" -crop 47x21+221+186 rgb:- | md5sum
+}
+
 probes() {
   grep -c ' <- .. 04 40 02' "$SIM_LOG" || true
 }
