@@ -8,6 +8,8 @@ packages=(
   cmake ninja-build g++ pkg-config
   # the window: Qt 6 Widgets and a Song face for the Chinese texts
   qt6-base-dev fonts-arphic-uming
+  # Qt's own texts (standard buttons, edit menus) in Simplified Chinese
+  qt6-translations-l10n
   # a display where there is none, screenshots, scripted clicks
   xvfb x11-utils imagemagick xdotool
   # tests and benchmarks

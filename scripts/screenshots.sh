@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Shows the operator window and the about box in a real X window (under
+# Shows the operator window, a message box and the about box in a real X window (under
 # Xvfb when there is no display) and saves a screenshot of each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +18,14 @@ main=$(wait_for_window Tarnel)
 sleep 0.5
 import -window "$main" "$out/main-window.png"
 
+# A message box: search with no port open.
+xdotool mousemove --window "$main" 65 196 click 1
+sleep 0.5
+box=$(xdotool search --onlyvisible --name '^Tarnel$' | grep -vx "$main" | head -1)
+import -window "$box" "$out/message-box.png"
+xdotool key Return
+sleep 0.3
+
 # The about command sits in the context menu of the window background.
 xdotool mousemove --window "$main" 300 80 click 3
 sleep 0.5
@@ -27,4 +35,4 @@ sleep 0.5
 import -window "$about" "$out/about-box.png"
 xdotool key Escape
 
-echo "Screenshots: $out/main-window.png $out/about-box.png"
+echo "Screenshots: $out/main-window.png $out/message-box.png $out/about-box.png"

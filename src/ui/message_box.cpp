@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -10,6 +11,8 @@ void Show(QWidget* owner, const QString& text, const QString& informative)
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tarnel"), text, QMessageBox::Ok, owner);
     box.setObjectName(QStringLiteral("TarnelMessageBox"));
     box.setInformativeText(informative);
+    // Also where Qt's own translations are missing.
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
     box.exec();
 }
 

@@ -1,6 +1,8 @@
 #include "about_dlg.h"
 #include "data_exchange.h"
+#include "main_app.h"
 #include "main_dlg.h"
+#include "message_box.h"
 #include "modal_watcher.h"
 #include "pseudo_terminal.h"
 #include "resource.h"
@@ -11,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -74,6 +77,27 @@ private slots:
         const QList<QSize> iconSizes = m_dlg->windowIcon().availableSizes();
         QVERIFY(iconSizes.contains(QSize(16, 16)));
         QVERIFY(iconSizes.contains(QSize(32, 32)));
+    }
+
+    void qtsOwnTextsAreChineseToo()
+    {
+        LoadChineseQtTexts(*qApp);
+        std::unique_ptr<QMenu> menu(Edit(IDC_PORT)->createStandardContextMenu());
+        QStringList texts;
+        for (const QAction* action : menu->actions()) {
+            texts << action->text();
+        }
+        for (const char* expected : {"撤消", "剪切", "粘贴", "全选"}) {
+            QVERIFY2(texts.filter(QString::fromUtf8(expected)).size() == 1, qPrintable(texts.join('/')));
+        }
+
+        QString button;
+        ModalWatcher watcher([&](QDialog* box) {
+            button = qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->text();
+            box->accept();
+        });
+        AfxMessageBox(QStringLiteral("设置成功"));
+        QCOMPARE(button, QStringLiteral("确定"));
     }
 
     void rangeBoundsOfEveryField_data()
