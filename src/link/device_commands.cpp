@@ -1,13 +1,13 @@
 #include "link/device_commands.h"
 
 #include "link/frames.h"
+#include "link/protocol.h"
 
 #include <array>
 
 namespace tarnel::link {
 namespace {
 
-constexpr std::uint32_t kAnswerLength = 7;
 constexpr std::uint32_t kCommandTimeoutMs = 500;
 
 bool Exchange(PortHandle& port, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)

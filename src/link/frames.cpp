@@ -1,7 +1,8 @@
 #include "link/frames.h"
 
-#include "link/crc16.h"
+#include "link/protocol.h"
 
+#include <algorithm>
 #include <span>
 
 namespace tarnel::link {
@@ -16,32 +17,44 @@ std::uint8_t Low8(unsigned value)
 template <std::size_t N>
 std::array<std::uint8_t, N> Sealed(std::array<std::uint8_t, N> frame)
 {
-    const std::uint16_t check = Crc16(std::span(frame).template first<N - 2>());
-    frame[N - 2] = static_cast<std::uint8_t>(check >> 8);
-    frame[N - 1] = static_cast<std::uint8_t>(check & 0xFF);
+    std::ranges::copy(CheckBytes(std::span(frame).template first<N - 2>()), frame.end() - 2);
     return frame;
 }
 
-ShortFrame ReadInputRegister(unsigned address, std::uint8_t registerLow)
+std::uint8_t High(std::uint16_t word)
 {
-    return Sealed(ShortFrame{Low8(address), 0x04, 0x40, registerLow, 0x00, 0x01, 0, 0});
+    return static_cast<std::uint8_t>(word >> 8);
+}
+
+std::uint8_t Low(std::uint16_t word)
+{
+    return static_cast<std::uint8_t>(word & 0xFF);
+}
+
+// One register: the quantity of a read, the count of the tool's write.
+constexpr std::uint8_t kOne = 0x01;
+
+ShortFrame ReadInputRegister(unsigned address, std::uint16_t reg)
+{
+    return Sealed(ShortFrame{Low8(address), kReadInputRegisters, High(reg), Low(reg), 0x00, kOne, 0, 0});
 }
 
 }  // namespace
 
 ShortFrame ProbeFrame(unsigned address)
 {
-    return ReadInputRegister(address, 0x02);
+    return ReadInputRegister(address, kStatusRegister);
 }
 
 ShortFrame ZeroCalibrationFrame(unsigned address)
 {
-    return ReadInputRegister(address, 0x08);
+    return ReadInputRegister(address, kZeroCalibrationRegister);
 }
 
 LongFrame SetAddressFrame(unsigned oldAddress, unsigned newAddress)
 {
-    return Sealed(LongFrame{Low8(oldAddress), 0x06, 0x80, 0x01, 0x00, 0x01, 0x00, Low8(newAddress), 0, 0});
+    return Sealed(LongFrame{Low8(oldAddress), kWriteRegister, High(kAddressRegister), Low(kAddressRegister), 0x00,
+                            kOne, 0x00, Low8(newAddress), 0, 0});
 }
 
 }  // namespace tarnel::link

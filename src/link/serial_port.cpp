@@ -1,13 +1,12 @@
 #include "link/serial_port.h"
 
+#include "link/protocol.h"
 #include "platform/clock.h"
 
 #include <array>
 
 namespace tarnel::link {
 namespace {
-
-constexpr std::array<std::uint32_t, kBaudIndexCount> kBaudRates{1200, 2400, 4800, 9600, 19200};
 
 constexpr platform::Timeouts kTimeouts{
     .readInterval = 1000,
@@ -31,8 +30,8 @@ PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* f
     if (!port.ReadSettings(settings)) {
         settings = {};
     }
-    if (baudIndex >= 0 && baudIndex < kBaudIndexCount) {
-        settings.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)];
+    if (baudIndex >= 0 && static_cast<std::size_t>(baudIndex) < kBaudRates.size()) {
+        settings.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
     }
     settings.dataBits = 8;
     settings.parity = false;

@@ -10,12 +10,9 @@ namespace tarnel::link {
 // The open port, or none.
 using PortHandle = platform::SerialLine;
 
-// Index into the baud-rate list: 0 = 1200 ... 4 = 19200. Any other index
-// (no selection) keeps the rate the port reported.
-constexpr int kBaudIndexCount = 5;
-
-// Opens port `portNumber` with the controller's line settings (8 data bits,
-// no parity, one stop bit) and time-outs. Returns none when the port is
+// Opens port `portNumber` with the controller's line settings (the speed of
+// `baudIndex` in the baud table, 8 data bits, no parity, one stop bit) and
+// time-outs; any other index (no selection) keeps the speed the port reported. Returns none when the port is
 // absent, in use or refuses the settings; `failure`, when given, says why.
 PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure = nullptr);
 

@@ -42,7 +42,7 @@ void AddressScan::Tick(link::PortHandle& port)
         return;
     }
     view_.ShowResult(nextAddress_);
-    if (probed >= kLastAddress) {
+    if (probed >= link::kLastAddress) {
         view_.StopTicks();
         view_.AnnounceNothingFound();
         Stop();

@@ -1,14 +1,12 @@
 #pragma once
 
+#include "link/protocol.h"
 #include "link/serial_port.h"
 #include "scan/scan_view.h"
 
 #include <cstdint>
 
 namespace tarnel::scan {
-
-// The last bus address a scan probes.
-constexpr std::uint32_t kLastAddress = 255;
 
 // The walk over the bus addresses from a start address up to 255, one probe
 // a tick, that stops at the first controller that answers.

@@ -1,6 +1,7 @@
 #include "data_exchange.h"
 
 #include "dialog.h"
+#include "link/protocol.h"
 #include "message_box.h"
 
 #include <QComboBox>
@@ -61,7 +62,7 @@ std::optional<std::uint32_t> ReadAddress(CDialog* dialog, int id)
     CDataExchange exchange(dialog, true);
     std::uint32_t address = 0;
     DDX_Text(&exchange, id, address);
-    DDV_MinMaxUInt(&exchange, address, 0, 255);
+    DDV_MinMaxUInt(&exchange, address, tarnel::link::kFirstAddress, tarnel::link::kLastAddress);
     if (exchange.Failed()) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "data_exchange.h"
+#include "link/protocol.h"
 #include "platform/system_menu.h"
 #include "port_tooltip.h"
 #include "resource.h"
@@ -47,7 +48,7 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_PORT, m_nPort);
     DDV_MinMaxUInt(pDX, m_nPort, 1, 99);
     DDX_Text(pDX, IDC_START_ADDR, m_nStartAddr);
-    DDV_MinMaxUInt(pDX, m_nStartAddr, 0, 255);
+    DDV_MinMaxUInt(pDX, m_nStartAddr, tarnel::link::kFirstAddress, tarnel::link::kLastAddress);
     DDX_Text(pDX, IDC_INTERVAL, m_nInterval);
     DDV_MinMaxUInt(pDX, m_nInterval, 250, 1000);
     DDX_Text(pDX, IDC_RESULT, m_nResult);

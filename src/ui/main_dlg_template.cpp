@@ -1,4 +1,5 @@
 #include "dialog_template.h"
+#include "link/protocol.h"
 #include "resource.h"
 
 #include <array>
@@ -8,7 +9,13 @@ namespace {
 using enum ControlKind;
 
 // The baud-rate list; only the index of the selection is ever used.
-constexpr std::array<const char*, 5> kBaudItems{"1200.n.8.1", "2400.n.8.1", "4800.n.8.1", "9600.n.8.1", "19200.n.8.1"};
+constexpr auto kBaudItems = [] {
+    std::array<const char*, tarnel::link::kBaudRates.size()> labels{};
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        labels[i] = tarnel::link::kBaudRates[i].label;
+    }
+    return labels;
+}();
 
 constexpr std::array kControls{
     ControlTemplate{Label, IDC_RESULT_LABEL, "IDC_RESULT_LABEL", "搜索结果：", 92, 128, 44, 12},

@@ -3,6 +3,7 @@
 // adapter without the window, and for testing the link on another system.
 
 #include "link/device_commands.h"
+#include "link/protocol.h"
 #include "link/serial_port.h"
 #include "platform/clock.h"
 
@@ -45,11 +46,12 @@ struct Range {
 
 // Each command with the allowed range of each of its numbers. Addresses
 // are whole bus addresses: nothing outside 0-255 goes on the wire.
+constexpr Range kAddress{link::kFirstAddress, link::kLastAddress};
 const std::map<std::string, std::vector<Range>> kCommands{
     {"settings", {}},
-    {"probe", {{0, 255}, {0, 60000}}},
-    {"set-address", {{0, 255}, {0, 255}}},
-    {"calibrate", {{0, 255}}},
+    {"probe", {kAddress, {0, 60000}}},
+    {"set-address", {kAddress, kAddress}},
+    {"calibrate", {kAddress}},
     {"wait", {{0, 65535}, {0, 60000}}},
     {"read", {}},
 };
@@ -151,7 +153,7 @@ int main(int argc, char** argv)
         return Usage({});
     }
     const long portNumber = Number(args[0], {1, 255}).value_or(0);
-    const long baudIndex = Number(args[1], {-1, 4}).value_or(-2);
+    const long baudIndex = Number(args[1], {-1, static_cast<long>(link::kBaudRates.size()) - 1}).value_or(-2);
     if (portNumber == 0 || baudIndex == -2) {
         return Usage("PORT is 1 to 255, BAUD_INDEX -1 to 4");
     }

@@ -1,14 +1,14 @@
 #include "controller_bus.h"
 
-#include "link/crc16.h"
+#include "link/protocol.h"
 
 #include <algorithm>
 
 namespace tarnel::sim {
 namespace {
 
-constexpr std::uint8_t kReadInputRegisters = 0x04;
-constexpr std::uint8_t kWriteRegister = 0x06;
+using namespace link;
+
 constexpr std::uint8_t kIllegalFunction = 0x01;
 constexpr std::uint8_t kIllegalDataAddress = 0x02;
 
@@ -22,9 +22,8 @@ std::uint16_t Word(std::span<const std::uint8_t> bytes, std::size_t at)
 
 std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> frame)
 {
-    const std::uint16_t check = link::Crc16(frame);
-    frame.push_back(static_cast<std::uint8_t>(check >> 8));
-    frame.push_back(static_cast<std::uint8_t>(check & 0xFF));
+    const auto check = CheckBytes(frame);
+    frame.insert(frame.end(), check.begin(), check.end());
     return frame;
 }
 

@@ -37,9 +37,4 @@ private:
     std::vector<Controller> controllers_;
 };
 
-// The controller's registers.
-constexpr std::uint16_t kStatusRegister = 0x4002;
-constexpr std::uint16_t kZeroCalibrationRegister = 0x4008;
-constexpr std::uint16_t kAddressRegister = 0x8001;
-
 }  // namespace tarnel::sim

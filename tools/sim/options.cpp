@@ -1,7 +1,9 @@
 #include "options.h"
 
+#include "link/protocol.h"
+
 #include <algorithm>
-#include <array>
+#include <cstdint>
 #include <charconv>
 #include <set>
 #include <string_view>
@@ -41,7 +43,7 @@ std::optional<Controller> ParseController(std::string_view text, std::string& er
 {
     Controller controller;
     const auto comma = text.find(',');
-    const auto address = Number(text.substr(0, comma), 255);
+    const auto address = Number(text.substr(0, comma), link::kLastAddress);
     if (!address) {
         error = "not an address from 0 to 255: " + std::string(text.substr(0, comma));
         return std::nullopt;
@@ -85,9 +87,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         if (arg == "--device") {
             options.device = args[++i];
         } else if (arg == "--baud") {
-            const auto baud = Number(args[++i], 19200);
-            constexpr std::array kRates{1200u, 2400u, 4800u, 9600u, 19200u};
-            if (!baud || std::ranges::find(kRates, *baud) == kRates.end()) {
+            const auto baud = Number(args[++i], UINT32_MAX);
+            if (!baud || std::ranges::find(link::kBaudRates, *baud, &link::BaudRate::rate) == link::kBaudRates.end()) {
                 error = "unsupported baud rate: " + args[i];
                 return std::nullopt;
             }

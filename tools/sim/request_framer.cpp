@@ -1,17 +1,11 @@
 #include "request_framer.h"
 
-#include "link/crc16.h"
+#include "link/protocol.h"
 
 #include <array>
 
 namespace tarnel::sim {
 namespace {
-
-bool HasValidCheck(std::span<const std::uint8_t> frame)
-{
-    const std::uint16_t check = link::Crc16(frame.first(frame.size() - 2));
-    return frame[frame.size() - 2] == (check >> 8) && frame[frame.size() - 1] == (check & 0xFF);
-}
 
 // Frame lengths a request with this function code may have: the standard
 // 8 bytes, and for function 0x06 also the 10-byte form the service tool uses.
@@ -19,7 +13,7 @@ std::span<const std::size_t> LengthsFor(std::uint8_t function)
 {
     static constexpr std::array<std::size_t, 1> kStandard{8};
     static constexpr std::array<std::size_t, 2> kWrite{8, 10};
-    return function == 0x06 ? std::span<const std::size_t>(kWrite) : std::span<const std::size_t>(kStandard);
+    return function == link::kWriteRegister ? std::span<const std::size_t>(kWrite) : std::span<const std::size_t>(kStandard);
 }
 
 }  // namespace
@@ -34,7 +28,7 @@ std::vector<std::vector<std::uint8_t>> RequestFramer::Feed(std::span<const std::
         for (const std::size_t length : LengthsFor(pending_[1])) {
             if (pending_.size() < length) {
                 mayGrow = true;
-            } else if (HasValidCheck(std::span(pending_).first(length))) {
+            } else if (link::HasValidCheck(std::span(pending_).first(length))) {
                 frames.emplace_back(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(length));
                 pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(length));
                 complete = true;

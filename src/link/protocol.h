@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+// The facts of the controller's protocol, each written once.
+namespace tarnel::link {
+
+// Function codes.
+constexpr std::uint8_t kReadInputRegisters = 0x04;
+constexpr std::uint8_t kWriteRegister = 0x06;
+
+// Registers: any answer to a read of the status register means a
+// controller is there; a read of the calibration register zero-calibrates
+// rope A and answers 0 on success; the address register takes a new address.
+constexpr std::uint16_t kStatusRegister = 0x4002;
+constexpr std::uint16_t kZeroCalibrationRegister = 0x4008;
+constexpr std::uint16_t kAddressRegister = 0x8001;
+
+// Every request waits for an answer of at least this many bytes: a
+// one-register read reply (address, function, byte count, value, check).
+constexpr std::uint32_t kAnswerLength = 7;
+
+// Bus addresses.
+constexpr std::uint32_t kFirstAddress = 0;
+constexpr std::uint32_t kLastAddress = 255;
+
+// The line speeds the controllers use, as the operator's list names them;
+// the list index selects one.
+struct BaudRate {
+    std::uint32_t rate;
+    const char* label;
+};
+constexpr std::array<BaudRate, 5> kBaudRates{{
+    {1200, "1200.n.8.1"},
+    {2400, "2400.n.8.1"},
+    {4800, "4800.n.8.1"},
+    {9600, "9600.n.8.1"},
+    {19200, "19200.n.8.1"},
+}};
+
+// The two check bytes that end a frame covering `data`, in wire order.
+std::array<std::uint8_t, 2> CheckBytes(std::span<const std::uint8_t> data);
+
+// Whether `frame` (at least 3 bytes) ends in the check over the bytes before it.
+bool HasValidCheck(std::span<const std::uint8_t> frame);
+
+}  // namespace tarnel::link
