@@ -9,7 +9,7 @@ using enum ControlKind;
 
 constexpr std::array kControls{
     ControlTemplate{Icon, IDC_STATIC, "", "", 11, 17, 20, 20},
-    ControlTemplate{Label, IDC_STATIC, "", "Tarnel 1.0 版", 40, 10, 119, 8},
+    ControlTemplate{Label, IDC_STATIC, "", "Tarnel " TARNEL_VERSION_SHORT " 版", 40, 10, 119, 8},
     ControlTemplate{DefaultButton, IDOK, "IDOK", "确定", 178, 7, 50, 14},
 };
 

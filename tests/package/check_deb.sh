@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Debian package, installs it, checks that the programs are on
 # PATH and the desktop entry validates, and removes it again.
-# usage: check_deb.sh BUILD_DIR
+# usage: check_deb.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
+version=$2
 
 if ((EUID != 0)); then
   echo "installing a package needs root; skipped"
@@ -33,6 +34,6 @@ for size in 16 32; do
   [[ -f /usr/share/icons/hicolor/${size}x${size}/apps/tarnel.png ]] || { echo "FAIL: no ${size}x${size} icon"; status=1; }
 done
 tarnel-sim --help | grep -q '^usage: tarnel-sim' || { echo "FAIL: the installed tarnel-sim does not run"; status=1; }
-dpkg-deb -f "$deb" Version | grep -qx '1.0.0.1' || { echo "FAIL: package version"; status=1; }
+dpkg-deb -f "$deb" Version | grep -qxF "$version" || { echo "FAIL: package version"; status=1; }
 ((status == 0)) && echo "ok: $deb installs, its programs are on PATH and its desktop entry validates"
 exit $status

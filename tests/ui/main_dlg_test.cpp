@@ -268,7 +268,11 @@ private slots:
             QVERIFY(about);
             seen = true;
             QCOMPARE(about->windowTitle(), QStringLiteral("关于 Tarnel"));
-            QVERIFY(about->findChild<QLabel*>() != nullptr);
+            QStringList labels;
+            for (const QLabel* label : about->findChildren<QLabel*>()) {
+                labels << label->text();
+            }
+            QVERIFY2(labels.contains(QStringLiteral("Tarnel 1.0 版")), qPrintable(labels.join('/')));
             auto* ok = qobject_cast<QPushButton*>(about->GetDlgItem(IDOK));
             QCOMPARE(ok->text(), QStringLiteral("确定"));
             QVERIFY(ok->isDefault());
