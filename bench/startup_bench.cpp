@@ -5,7 +5,7 @@
 //
 // usage: startup_bench [RUNS]
 
-#include "dialog_font.h"
+#include "dialog/dialog_font.h"
 #include "main_app.h"
 #include "main_dlg.h"
 

@@ -1,3 +1,5 @@
 #include "about_dlg.h"
 
+#include "templates.h"
+
 CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(kAboutDialogTemplate, pParent) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog.h"
+#include "dialog/dialog.h"
 
 // The about box: program name, version and icon.
 class CAboutDlg : public CDialog {

@@ -1,5 +1,5 @@
-#include "dialog_template.h"
 #include "resource.h"
+#include "templates.h"
 
 #include <array>
 
@@ -8,11 +8,11 @@ namespace {
 using enum ControlKind;
 
 constexpr std::array kControls{
-    ControlTemplate{Icon, IDC_STATIC, "", "", 11, 17, 20, 20},
+    ControlTemplate{Icon, IDC_STATIC, "", IDR_MAINFRAME, 11, 17, 20, 20},
     ControlTemplate{Label, IDC_STATIC, "", "Tarnel " TARNEL_VERSION_SHORT " 版", 40, 10, 119, 8},
     ControlTemplate{DefaultButton, IDOK, "IDOK", "确定", 178, 7, 50, 14},
 };
 
 }  // namespace
 
-const DialogTemplate kAboutDialogTemplate{IDD_ABOUTBOX, "关于 Tarnel", 235, 55, kControls};
+const DialogTemplate kAboutDialogTemplate{"关于 Tarnel", 235, 55, kControls};

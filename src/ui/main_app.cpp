@@ -1,6 +1,6 @@
 #include "main_app.h"
 
-#include "dialog_font.h"
+#include "dialog/dialog_font.h"
 #include "main_dlg.h"
 
 #include <QLibraryInfo>

@@ -1,12 +1,13 @@
 #include "main_dlg.h"
 
 #include "about_dlg.h"
-#include "data_exchange.h"
+#include "dialog/data_exchange.h"
 #include "link/protocol.h"
-#include "platform/system_menu.h"
+#include "dialog/system_menu.h"
 #include "port_tooltip.h"
 #include "resource.h"
-#include "routing.h"
+#include "templates.h"
+#include "dialog/routing.h"
 
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -59,8 +60,8 @@ bool CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
 
-    const bool systemMenu = tarnel::platform::AppendToSystemMenu(
-        winId(), IDS_ABOUTBOX, IDM_ABOUTBOX, [this](unsigned id, long lParam) { SysCommand(id, lParam); });
+    const bool systemMenu =
+        tarnel::dialog::AppendToSystemMenu(winId(), IDS_ABOUTBOX, IDM_ABOUTBOX, [this](unsigned id) { SysCommand(id); });
     if (!systemMenu) {
         // Without a system menu to extend, the window's context menu holds
         // the about command.
@@ -68,7 +69,7 @@ bool CMainDlg::OnInitDialog()
         m_pSysMenu->setObjectName(QStringLiteral("SystemMenu"));
         QAction* about = m_pSysMenu->addAction(QString::fromUtf8(IDS_ABOUTBOX));
         about->setData(IDM_ABOUTBOX);
-        connect(about, &QAction::triggered, this, [this] { SysCommand(IDM_ABOUTBOX, 0); });
+        connect(about, &QAction::triggered, this, [this] { SysCommand(IDM_ABOUTBOX); });
     }
 
     setWindowIcon(m_hIcon);
@@ -85,7 +86,7 @@ void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
     }
 }
 
-void CMainDlg::OnSysCommand(unsigned nID, long)
+void CMainDlg::OnSysCommand(unsigned nID)
 {
     if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout(this);

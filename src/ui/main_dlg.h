@@ -1,11 +1,12 @@
 #pragma once
 
-#include "dialog.h"
+#include "dialog/dialog.h"
 #include "link/serial_port.h"
 #include "scan/address_scan.h"
 
 #include <QIcon>
 #include <cstdint>
+#include <optional>
 
 class QComboBox;
 class QMenu;
@@ -16,7 +17,7 @@ public:
     explicit CMainDlg(QWidget* pParent = nullptr);
 
     // Handlers, reached through the routing table.
-    void OnSysCommand(unsigned nID, long lParam);
+    void OnSysCommand(unsigned nID);
     void OnSearch();
     void OnTimer(int nIDEvent);
     void OnSetAddress();
@@ -43,6 +44,10 @@ protected:
 private:
     // The baud list's selection, or -1 when its text was edited to match none.
     int BaudSelection() const;
+
+    // Reads a bus address from edit `id`: on failure the operator gets the
+    // form's messages and focus handling, and nothing is returned.
+    std::optional<std::uint32_t> ReadAddress(int id);
 
     // True with an open port; otherwise tells the operator to open one.
     bool PortIsOpenOrSaySo();

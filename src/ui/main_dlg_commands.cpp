@@ -1,9 +1,10 @@
 // The open/close, set-address and zero-calibration buttons.
 
-#include "data_exchange.h"
+#include "dialog/data_exchange.h"
 #include "link/device_commands.h"
+#include "link/protocol.h"
 #include "main_dlg.h"
-#include "message_box.h"
+#include "dialog/message_box.h"
 #include "port_failure_text.h"
 #include "resource.h"
 #include "texts.h"
@@ -47,6 +48,18 @@ void CMainDlg::OnOpenPort()
     }
 }
 
+std::optional<std::uint32_t> CMainDlg::ReadAddress(int id)
+{
+    CDataExchange exchange(this, true);
+    std::uint32_t address = 0;
+    DDX_Text(&exchange, id, address);
+    DDV_MinMaxUInt(&exchange, address, tarnel::link::kFirstAddress, tarnel::link::kLastAddress);
+    if (exchange.Failed()) {
+        return std::nullopt;
+    }
+    return address;
+}
+
 bool CMainDlg::PortIsOpenOrSaySo()
 {
     if (!m_port.IsOpen()) {
@@ -82,11 +95,11 @@ void CMainDlg::OnSetAddress()
     if (!PortIsOpenOrSaySo()) {
         return;
     }
-    const auto newAddress = ReadAddress(this, IDC_NEW_ADDR);
+    const auto newAddress = ReadAddress(IDC_NEW_ADDR);
     if (!newAddress) {
         return;
     }
-    const auto oldAddress = ReadAddress(this, IDC_OLD_ADDR);
+    const auto oldAddress = ReadAddress(IDC_OLD_ADDR);
     if (!oldAddress) {
         return;
     }
@@ -103,7 +116,7 @@ void CMainDlg::OnZeroCalibrate()
     if (!PortIsOpenOrSaySo()) {
         return;
     }
-    const auto address = ReadAddress(this, IDC_RESULT);
+    const auto address = ReadAddress(IDC_RESULT);
     if (!address) {
         return;
     }

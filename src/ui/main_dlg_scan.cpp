@@ -2,7 +2,7 @@
 // every tick of the window timer probes one address.
 
 #include "main_dlg.h"
-#include "message_box.h"
+#include "dialog/message_box.h"
 #include "resource.h"
 #include "texts.h"
 

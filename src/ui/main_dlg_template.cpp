@@ -1,6 +1,6 @@
-#include "dialog_template.h"
 #include "link/protocol.h"
 #include "resource.h"
+#include "templates.h"
 
 #include <array>
 
@@ -48,4 +48,4 @@ constexpr std::array kControls{
 
 }  // namespace
 
-const DialogTemplate kMainDialogTemplate{IDD_MAIN, "Tarnel", 312, 233, kControls};
+const DialogTemplate kMainDialogTemplate{"Tarnel", 312, 233, kControls};

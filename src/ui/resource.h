@@ -1,10 +1,7 @@
 #pragma once
 
-// Identifiers of the program's dialogs, controls, commands and icon.
-
-// Dialog templates
-constexpr int IDD_ABOUTBOX = 100;
-constexpr int IDD_MAIN = 102;
+// Identifiers of the program's controls, commands and icon. The framework's
+// own, IDOK and IDC_STATIC, come with the dialog templates.
 
 // Controls of the operator window
 constexpr int IDC_START_ADDR = 1001;
@@ -19,10 +16,6 @@ constexpr int IDC_OLD_ADDR = 1015;
 constexpr int IDC_NEW_ADDR = 1016;
 constexpr int IDC_SET_ADDR = 1017;
 constexpr int IDC_OPEN_PORT = 1019;
-
-// Controls without an ID of their own, and the OK button
-constexpr int IDC_STATIC = -1;
-constexpr int IDOK = 1;
 
 // The about command of the window menu
 constexpr unsigned IDM_ABOUTBOX = 0x0010;

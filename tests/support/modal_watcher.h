@@ -22,7 +22,6 @@ public:
     // The text of every message box seen so far, with its informative line
     // after " | " when it has one.
     QStringList Messages() const { return m_messages; }
-    void Clear() { m_messages.clear(); }
 
 private:
     void Poll();

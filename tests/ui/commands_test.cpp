@@ -1,4 +1,4 @@
-#include "data_exchange.h"
+#include "dialog/data_exchange.h"
 #include "port_failure_text.h"
 #include "window_fixture.h"
 

@@ -1,11 +1,12 @@
 #include "about_dlg.h"
-#include "data_exchange.h"
+#include "dialog/data_exchange.h"
 #include "main_app.h"
 #include "main_dlg.h"
-#include "message_box.h"
+#include "dialog/message_box.h"
 #include "modal_watcher.h"
 #include "pseudo_terminal.h"
 #include "resource.h"
+#include "templates.h"
 
 #include <QComboBox>
 #include <QFontInfo>
@@ -294,9 +295,9 @@ private slots:
             ++opened;
             dialog->reject();
         });
-        m_dlg->OnSysCommand(0x1F, 0);
+        m_dlg->OnSysCommand(0x1F);
         QCOMPARE(opened, 1);
-        m_dlg->OnSysCommand(0xF060, 0);  // the system's close command
+        m_dlg->OnSysCommand(0xF060);  // the system's close command
         QTest::qWait(30);
         QCOMPARE(opened, 1);
     }

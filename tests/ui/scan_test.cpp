@@ -1,5 +1,5 @@
 #include "about_dlg.h"
-#include "data_exchange.h"
+#include "dialog/data_exchange.h"
 #include "window_fixture.h"
 
 #include <QMessageBox>
@@ -165,7 +165,7 @@ private slots:
             QVERIFY2(probedAtClose.size() >= 2, "ticks went on behind the command's box");
 
             const std::size_t before = w.Sim().ProbedAddresses().size();
-            w.Dlg().OnSysCommand(IDM_ABOUTBOX, 0);
+            w.Dlg().OnSysCommand(IDM_ABOUTBOX);
             QVERIFY(probedAtClose.size() >= before + 2);
         }
         QVERIFY(w.Click(IDC_SEARCH).isEmpty());

@@ -1,4 +1,4 @@
-#include "message_box.h"
+#include "dialog/message_box.h"
 
 #include <QApplication>
 #include <QMessageBox>

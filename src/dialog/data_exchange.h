@@ -40,10 +40,6 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
 // When reading: `value` must lie within [min, max].
 void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, std::uint32_t max);
 
-// Reads a bus address, 0 to 255, from edit `id`: on failure the operator gets
-// the same messages and focus handling as in the form, and nothing is returned.
-std::optional<std::uint32_t> ReadAddress(CDialog* dialog, int id);
-
 // Optional blanks around decimal digits, no sign, at most 2^32 - 1.
 std::optional<std::uint32_t> ParseUnsigned(const QString& text);
 

@@ -1,4 +1,4 @@
-#include "dialog_font.h"
+#include "dialog/dialog_font.h"
 
 #include <QStringList>
 

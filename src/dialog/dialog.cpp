@@ -1,8 +1,7 @@
-#include "dialog.h"
+#include "dialog/dialog.h"
 
-#include "data_exchange.h"
-#include "dialog_font.h"
-#include "resource.h"
+#include "dialog/data_exchange.h"
+#include "dialog/dialog_font.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -56,7 +55,7 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
     }
     case ControlKind::Icon: {
         auto* icon = new QLabel(parent);
-        icon->setPixmap(QIcon(QString::fromUtf8(IDR_MAINFRAME)).pixmap(kIconSize, kIconSize));
+        icon->setPixmap(QIcon(caption).pixmap(kIconSize, kIconSize));
         return icon;
     }
     }
@@ -205,10 +204,10 @@ void CDialog::OnOK()
     }
 }
 
-void CDialog::SysCommand(unsigned id, long lParam)
+void CDialog::SysCommand(unsigned id)
 {
     if (m_sysCommandRoute) {
-        m_sysCommandRoute(id, lParam);
+        m_sysCommandRoute(id);
     }
 }
 

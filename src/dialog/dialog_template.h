@@ -5,24 +5,25 @@
 // A dialog described as data: its size and its controls in template order
 // (which is also the tab order), positions and sizes in dialog units.
 
+// The IDs the framework itself knows: controls without an ID of their own,
+// and the OK button, which reads the form and closes the dialog.
+constexpr int IDC_STATIC = -1;
+constexpr int IDOK = 1;
+
 enum class ControlKind { Label, Edit, Button, DefaultButton, Combo, Frame, Icon };
 
 struct ControlTemplate {
     ControlKind kind;
     int id;
     const char* name;     // object name, "IDC_..." where the control has an ID
-    const char* caption;  // UTF-8
+    const char* caption;  // UTF-8; for an icon, the icon's resource path
     int x, y, cx, cy;
     const char* accessibleName = nullptr;  // for edits and lists: their label
     std::span<const char* const> items = {};  // a list's initial entries, in order
 };
 
 struct DialogTemplate {
-    int id;
     const char* title;
     int cx, cy;
     std::span<const ControlTemplate> controls;
 };
-
-extern const DialogTemplate kMainDialogTemplate;   // IDD_MAIN
-extern const DialogTemplate kAboutDialogTemplate;  // IDD_ABOUTBOX

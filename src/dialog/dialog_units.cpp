@@ -1,4 +1,4 @@
-#include "dialog_units.h"
+#include "dialog/dialog_units.h"
 
 #include <QFontMetrics>
 #include <cstdint>

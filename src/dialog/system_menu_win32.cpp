@@ -1,14 +1,14 @@
-#include "platform/system_menu.h"
+#include "dialog/system_menu.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
-namespace tarnel::platform {
+namespace tarnel::dialog {
 namespace {
 
 struct MenuRoute {
     unsigned id;
-    std::function<void(unsigned, long)> onCommand;
+    std::function<void(unsigned)> onCommand;
 };
 
 constexpr UINT_PTR kSubclassId = 0x10;
@@ -18,7 +18,7 @@ LRESULT CALLBACK SystemMenuProc(HWND window, UINT message, WPARAM wParam, LPARAM
 {
     auto* route = reinterpret_cast<MenuRoute*>(data);
     if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == route->id) {
-        route->onCommand(static_cast<unsigned>(wParam), static_cast<long>(lParam));
+        route->onCommand(static_cast<unsigned>(wParam));
         return 0;
     }
     if (message == WM_NCDESTROY) {
@@ -39,7 +39,7 @@ std::wstring Wide(const std::string& utf8)
 }  // namespace
 
 bool AppendToSystemMenu(std::uintptr_t window, const std::string& text, unsigned id,
-                        std::function<void(unsigned, long)> onCommand)
+                        std::function<void(unsigned)> onCommand)
 {
     const HWND hwnd = reinterpret_cast<HWND>(window);
     const HMENU menu = ::GetSystemMenu(hwnd, FALSE);
@@ -56,4 +56,4 @@ bool AppendToSystemMenu(std::uintptr_t window, const std::string& text, unsigned
     return true;
 }
 
-}  // namespace tarnel::platform
+}  // namespace tarnel::dialog

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-namespace tarnel::platform {
+namespace tarnel::dialog {
 
 // Appends a separator and the item `text` (UTF-8) with command `id` to the
 // system menu of the native window `window`, and hands that item's commands
@@ -12,6 +12,6 @@ namespace tarnel::platform {
 // system command keeps its default handling. Returns false where windows
 // have no such menu.
 bool AppendToSystemMenu(std::uintptr_t window, const std::string& text, unsigned id,
-                        std::function<void(unsigned command, long lParam)> onCommand);
+                        std::function<void(unsigned command)> onCommand);
 
-}  // namespace tarnel::platform
+}  // namespace tarnel::dialog

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialog_template.h"
-#include "dialog_units.h"
+#include "dialog/dialog_template.h"
+#include "dialog/dialog_units.h"
 
 #include <QBasicTimer>
 #include <QDialog>
@@ -42,7 +42,7 @@ public:
 
     // Where the routing table sends timer ticks and window-menu commands.
     void RouteTimer(std::function<void(int)> handler) { m_timerRoute = std::move(handler); }
-    void RouteSysCommand(std::function<void(unsigned, long)> handler) { m_sysCommandRoute = std::move(handler); }
+    void RouteSysCommand(std::function<void(unsigned)> handler) { m_sysCommandRoute = std::move(handler); }
 
     void setVisible(bool visible) override;
 
@@ -56,7 +56,7 @@ protected:
     // Reads the form and closes the dialog when every field passes.
     virtual void OnOK();
 
-    void SysCommand(unsigned id, long lParam);
+    void SysCommand(unsigned id);
 
     void keyPressEvent(QKeyEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
@@ -74,5 +74,5 @@ private:
     int m_nTimerId = 0;
     bool m_bTickDue = false;
     std::function<void(int)> m_timerRoute;
-    std::function<void(unsigned, long)> m_sysCommandRoute;
+    std::function<void(unsigned)> m_sysCommandRoute;
 };

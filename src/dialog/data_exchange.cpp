@@ -1,8 +1,7 @@
-#include "data_exchange.h"
+#include "dialog/data_exchange.h"
 
-#include "dialog.h"
-#include "link/protocol.h"
-#include "message_box.h"
+#include "dialog/dialog.h"
+#include "dialog/message_box.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -55,18 +54,6 @@ void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, 
     if (value < min || value > max) {
         pDX->Fail(OutOfRangeMessage(min, max));
     }
-}
-
-std::optional<std::uint32_t> ReadAddress(CDialog* dialog, int id)
-{
-    CDataExchange exchange(dialog, true);
-    std::uint32_t address = 0;
-    DDX_Text(&exchange, id, address);
-    DDV_MinMaxUInt(&exchange, address, tarnel::link::kFirstAddress, tarnel::link::kLastAddress);
-    if (exchange.Failed()) {
-        return std::nullopt;
-    }
-    return address;
 }
 
 std::optional<std::uint32_t> ParseUnsigned(const QString& text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog.h"
+#include "dialog/dialog.h"
 
 #include <QAbstractButton>
 #include <span>
@@ -14,7 +14,7 @@ struct MessageRoute {
     int controlId = 0;  // for Clicked
     void (Dialog::*onClicked)() = nullptr;
     void (Dialog::*onTimer)(int) = nullptr;
-    void (Dialog::*onSysCommand)(unsigned, long) = nullptr;
+    void (Dialog::*onSysCommand)(unsigned) = nullptr;
 
     static constexpr MessageRoute Clicked(int id, void (Dialog::*handler)())
     {
@@ -24,7 +24,7 @@ struct MessageRoute {
     {
         return {Message::Timer, 0, nullptr, handler, nullptr};
     }
-    static constexpr MessageRoute SysCommand(void (Dialog::*handler)(unsigned, long))
+    static constexpr MessageRoute SysCommand(void (Dialog::*handler)(unsigned))
     {
         return {Message::SysCommand, 0, nullptr, nullptr, handler};
     }
@@ -47,8 +47,7 @@ void WireRoutes(Dialog* dialog, std::span<const MessageRoute<Dialog>> routes)
             dialog->RouteTimer([dialog, handler = route.onTimer](int id) { (dialog->*handler)(id); });
             break;
         case Message::SysCommand:
-            dialog->RouteSysCommand(
-                [dialog, handler = route.onSysCommand](unsigned id, long lParam) { (dialog->*handler)(id, lParam); });
+            dialog->RouteSysCommand([dialog, handler = route.onSysCommand](unsigned id) { (dialog->*handler)(id); });
             break;
         }
     }
