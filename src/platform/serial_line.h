@@ -39,6 +39,10 @@ struct OpenFailure {
     std::error_code error;
 };
 
+// What a failed open's error means for the operator.
+enum class OpenProblem { NoSuchDevice, InUse, NoPermission, Other };
+OpenProblem ProblemOf(std::error_code openError);
+
 // Exclusive owner of one open serial device, or of none. All calls are
 // synchronous; every call on a line that is not open fails harmlessly.
 class SerialLine {

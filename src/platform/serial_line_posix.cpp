@@ -76,6 +76,22 @@ std::error_code LastError()
     return {errno, std::generic_category()};
 }
 
+OpenProblem ProblemOf(std::error_code openError)
+{
+    const std::error_condition condition = openError.default_error_condition();
+    if (condition == std::errc::no_such_file_or_directory || condition == std::errc::no_such_device ||
+        condition == std::errc::no_such_device_or_address) {
+        return OpenProblem::NoSuchDevice;
+    }
+    if (condition == std::errc::device_or_resource_busy) {
+        return OpenProblem::InUse;
+    }
+    if (condition == std::errc::permission_denied || condition == std::errc::operation_not_permitted) {
+        return OpenProblem::NoPermission;
+    }
+    return OpenProblem::Other;
+}
+
 bool MeansDeviceGone(std::error_code error)
 {
     // A tty whose line hung up, or whose USB adapter was pulled, answers

@@ -25,6 +25,25 @@ std::error_code LastError()
     return {static_cast<int>(::GetLastError()), std::system_category()};
 }
 
+OpenProblem ProblemOf(std::error_code openError)
+{
+    if (openError.category() != std::system_category()) {
+        return OpenProblem::Other;
+    }
+    switch (openError.value()) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+        return OpenProblem::NoSuchDevice;
+    // A COM port is opened without sharing: another program holding it
+    // makes the open fail with "access denied".
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+        return OpenProblem::InUse;
+    default:
+        return OpenProblem::Other;
+    }
+}
+
 bool MeansDeviceGone(std::error_code error)
 {
     // What the serial calls return once a USB adapter has been pulled.

@@ -12,17 +12,14 @@ QString DescribeOpenFailure(unsigned portNumber, const tarnel::platform::OpenFai
             .arg(tarnel::platform::ListPorts().size());
     }
     const QString device = QString::fromStdString(failure.device);
-    const std::error_condition reason = failure.error.default_error_condition();
-    if (reason == std::errc::no_such_file_or_directory || reason == std::errc::no_such_device ||
-        reason == std::errc::no_such_device_or_address) {
-        return QStringLiteral("%1：设备不存在。").arg(device);
-    }
-    if (reason == std::errc::device_or_resource_busy) {
-        return QStringLiteral("%1：串口正被其他程序占用。").arg(device);
-    }
-    if (reason == std::errc::permission_denied || reason == std::errc::operation_not_permitted) {
+    switch (tarnel::platform::ProblemOf(failure.error)) {
+    case tarnel::platform::OpenProblem::NoSuchDevice: return QStringLiteral("%1：设备不存在。").arg(device);
+    case tarnel::platform::OpenProblem::InUse: return QStringLiteral("%1：串口正被其他程序占用。").arg(device);
+    case tarnel::platform::OpenProblem::NoPermission:
+        // Only where serial devices belong to the dialout group.
         return QStringLiteral("%1：没有权限。请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。")
             .arg(device);
+    case tarnel::platform::OpenProblem::Other: break;
     }
     return QStringLiteral("%1：%2").arg(device, QString::fromLocal8Bit(failure.error.message()));
 }
