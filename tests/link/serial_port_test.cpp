@@ -138,42 +138,50 @@ TEST_F(SerialPortTest, TransmitDropsStaleInputAndSendsExactlyTheFrame)
     EXPECT_EQ(WaitForInput(port, 1, 0), 0u);
 }
 
-TEST_F(SerialPortTest, WaitingReturnsAsSoonAsEnoughBytesAreQueued)
+// Bursts of bytes the device sends, each after a pause.
+struct WaitCase {
+    const char* name;
+    std::vector<std::pair<int, Bytes>> bursts;
+    std::uint32_t timeoutMs;
+    std::uint32_t queued;     // what the wait returns
+    int minMs, maxMs;         // how long it takes
+};
+
+void PrintTo(const WaitCase& c, std::ostream* out)
 {
+    *out << c.name;
+}
+
+class WaitForInputTest : public SerialPortTest, public ::testing::WithParamInterface<WaitCase> {};
+
+TEST_P(WaitForInputTest, ReturnsOnceSevenAreQueuedOrTheTimeOutPasses)
+{
+    const WaitCase& c = GetParam();
     PortHandle port = OpenPort(1, 3);
     ASSERT_TRUE(port.IsOpen());
-
-    pty_.Send({1, 2, 3, 4, 5, 6, 7, 8});
-    ASSERT_EQ(pty_.Receive(50ms).size(), 0u);
-    auto start = Clock::now();
-    EXPECT_EQ(WaitForInput(port, 7, 1000), 8u) << "the count may exceed what was asked";
-    EXPECT_LT(Clock::now() - start, 500ms);
-
-    port.Purge();
-    std::thread device([this] {
-        pty_.Send({1, 2, 3});
-        std::this_thread::sleep_for(30ms);
-        pty_.Send({4, 5});
-        std::this_thread::sleep_for(30ms);
-        pty_.Send({6, 7});
+    std::thread device([&] {
+        for (const auto& [pauseMs, bytes] : c.bursts) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
+            pty_.Send(bytes);
+        }
     });
-    start = Clock::now();
-    EXPECT_EQ(WaitForInput(port, 7, 1000), 7u);
-    EXPECT_LT(Clock::now() - start, 500ms);
+    const auto start = Clock::now();
+    EXPECT_EQ(WaitForInput(port, 7, c.timeoutMs), c.queued);
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+    EXPECT_GE(waited, c.minMs);
+    EXPECT_LT(waited, c.maxMs);
     device.join();
 }
 
-TEST_F(SerialPortTest, WaitingGivesUpAfterTheTimeOutWithWhatCame)
-{
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
-    pty_.Send({1, 2, 3, 4, 5});
-    const auto start = Clock::now();
-    EXPECT_EQ(WaitForInput(port, 7, 150), 5u);
-    const auto waited = Clock::now() - start;
-    EXPECT_GE(waited, 150ms);
-    EXPECT_LT(waited, 300ms);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Cases, WaitForInputTest,
+    ::testing::Values(
+        // The count may exceed what was asked.
+        WaitCase{"EightAtOnce", {{0, {1, 2, 3, 4, 5, 6, 7, 8}}}, 1000, 8, 0, 300},
+        WaitCase{"SevenInThreeBursts", {{0, {1, 2, 3}}, {60, {4, 5}}, {60, {6, 7}}}, 1000, 7, 115, 400},
+        WaitCase{"FiveOfSeven", {{0, {1, 2, 3, 4, 5}}}, 150, 5, 150, 300},
+        WaitCase{"Nothing", {}, 100, 0, 100, 250}),
+    [](const auto& info) { return info.param.name; });
 
 TEST_F(SerialPortTest, AHangUpDuringTheWaitFailsCleanly)
 {

@@ -88,7 +88,9 @@ std::string ChildProcess::ReadToEnd()
             text.append(buffer, static_cast<std::size_t>(n));
         }
     }
-    ::waitpid(pid_, nullptr, 0);
+    int status = 0;
+    ::waitpid(pid_, &status, 0);
+    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     ended_ = true;
     return text;
 }

@@ -21,6 +21,9 @@ public:
     // Everything it prints until it ends.
     std::string ReadToEnd();
 
+    // Its exit status once ReadToEnd has returned (128 + N for signal N).
+    int Status() const { return status_; }
+
     // Ends it with SIGTERM, if still running.
     void Stop();
 
@@ -31,6 +34,7 @@ private:
     int pid_ = -1;
     int stdout_ = -1;
     bool ended_ = false;
+    int status_ = -1;
 };
 
 }  // namespace tarnel::test

@@ -35,6 +35,7 @@ public:
 
     // Waits for the program to end and returns what it printed.
     std::string Output() { return m_process.ReadToEnd(); }
+    int Status() const { return m_process.Status(); }
 
 private:
     static unsigned ComNumber() { return 10 + static_cast<unsigned>(::getpid() % 80); }
@@ -96,6 +97,7 @@ TEST(WineLink, OpensWithTheLineSettingsAndSendsTheExactFrame)
     EXPECT_NE(output.find("settings read baud=19200 data=8 parity=0 two-stop=0 parity-check=0"), std::string::npos)
         << output;
     EXPECT_NE(output.find("probe 5 answered"), std::string::npos) << output;
+    EXPECT_EQ(link.Status(), 0);
 }
 
 TEST(WineLink, PurgesStaleBytesAndCountsTheQueueUpToSeven)
@@ -112,6 +114,7 @@ TEST(WineLink, PurgesStaleBytesAndCountsTheQueueUpToSeven)
     EXPECT_NE(output.find("wait queued=3 "), std::string::npos) << output;
     EXPECT_NE(output.find("probe 9 answered"), std::string::npos) << output;
     EXPECT_NE(output.find("wait queued=7 "), std::string::npos) << "the stale bytes were purged\n" << output;
+    EXPECT_EQ(link.Status(), 0);
 }
 
 TEST(WineLink, AReadOfASilentLineEndsAfterAbout400Ms)

@@ -1,0 +1,174 @@
+#include "dialog/data_exchange.h"
+#include "dialog/dialog.h"
+#include "modal_watcher.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+#include <thread>
+
+using tarnel::test::ModalWatcher;
+
+namespace {
+
+constexpr int kFirst = 10, kSecond = 11, kButton = 12;
+constexpr std::array kControls{
+    ControlTemplate{ControlKind::Edit, kFirst, "first", "", 7, 7, 50, 14},
+    ControlTemplate{ControlKind::Edit, kSecond, "second", "", 7, 28, 50, 14},
+    ControlTemplate{ControlKind::Button, kButton, "button", "按钮", 70, 7, 50, 14},
+    ControlTemplate{ControlKind::DefaultButton, IDOK, "IDOK", "确定", 70, 28, 50, 14},
+};
+const DialogTemplate kForm{"表单", 130, 50, kControls};
+
+// Two validated fields, a button that counts its clicks, and a timer whose
+// first tick blocks as long as a probe.
+class FormDlg : public CDialog {
+public:
+    FormDlg() : CDialog(kForm)
+    {
+        connect(qobject_cast<QPushButton*>(GetDlgItem(kButton)), &QPushButton::clicked, [this] { ++clicks; });
+        RouteTimer([this](int) {
+            ticks.push_back(clock.elapsed());
+            if (ticks.size() == 1) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(350));
+            }
+        });
+    }
+
+    std::uint32_t first = 5, second = 6;
+    int clicks = 0;
+    std::vector<qint64> ticks;
+    QElapsedTimer clock;
+
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(GetDlgItem(id)); }
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Text(pDX, kFirst, first);
+        DDV_MinMaxUInt(pDX, first, 1, 99);
+        DDX_Text(pDX, kSecond, second);
+        DDV_MinMaxUInt(pDX, second, 0, 255);
+    }
+};
+
+}  // namespace
+
+class DialogTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<FormDlg> m_dlg;
+
+private slots:
+    void init()
+    {
+        m_dlg = std::make_unique<FormDlg>();
+        m_dlg->show();
+    }
+
+    void cleanup() { m_dlg.reset(); }
+
+    void aReadStopsAtTheFirstFailingFieldAndPointsAtIt_data()
+    {
+        QTest::addColumn<QString>("first");
+        QTest::addColumn<QString>("second");
+        QTest::addColumn<QString>("message");  // empty: the read passes
+        QTest::addColumn<uint>("firstAfter");
+        QTest::addColumn<uint>("secondAfter");
+        QTest::addColumn<int>("blamed");
+        const QString first = OutOfRangeMessage(1, 99);
+        const QString nan = NotANumberMessage();
+        QTest::newRow("both pass, blanks") << " 1 " << "255" << "" << 1u << 255u << 0;
+        QTest::newRow("first below") << "0" << "7" << first << 0u << 6u << kFirst;
+        QTest::newRow("first above") << "100" << "7" << first << 100u << 6u << kFirst;
+        QTest::newRow("second above") << "3" << "256" << OutOfRangeMessage(0, 255) << 3u << 256u << kSecond;
+        QTest::newRow("sign") << "+4" << "7" << nan << 5u << 6u << kFirst;
+        QTest::newRow("minus") << "3" << "-1" << nan << 3u << 6u << kSecond;
+        QTest::newRow("empty") << "3" << "" << nan << 3u << 6u << kSecond;
+        QTest::newRow("letters after") << "3x" << "7" << nan << 5u << 6u << kFirst;
+        QTest::newRow("beyond 32 bits") << "4294967296" << "7" << nan << 5u << 6u << kFirst;
+        QTest::newRow("largest 32 bits") << "4294967295" << "7" << first << 4294967295u << 6u << kFirst;
+    }
+
+    void aReadStopsAtTheFirstFailingFieldAndPointsAtIt()
+    {
+        QFETCH(QString, first);
+        QFETCH(QString, second);
+        QFETCH(QString, message);
+        m_dlg->Edit(kFirst)->setText(first);
+        m_dlg->Edit(kSecond)->setText(second);
+        ModalWatcher watcher;
+        QCOMPARE(m_dlg->UpdateData(true), message.isEmpty());
+        QCOMPARE(watcher.Messages(), message.isEmpty() ? QStringList{} : QStringList{message});
+        QTEST(uint(m_dlg->first), "firstAfter");
+        QTEST(uint(m_dlg->second), "secondAfter");
+        QFETCH(int, blamed);
+        if (blamed) {
+            QCOMPARE(m_dlg->focusWidget(), m_dlg->Edit(blamed));
+            QCOMPARE(m_dlg->Edit(blamed)->selectedText(), m_dlg->Edit(blamed)->text());
+        }
+    }
+
+    void aWriteShowsTheStoredValuesEvenAfterAFailedRead()
+    {
+        m_dlg->Edit(kFirst)->setText("200");
+        ModalWatcher watcher;
+        m_dlg->UpdateData(true);
+        m_dlg->Edit(kFirst)->clear();
+        QVERIFY(m_dlg->UpdateData(false));
+        QCOMPARE(m_dlg->Edit(kFirst)->text(), QStringLiteral("200"));
+        QCOMPARE(watcher.Messages().size(), 1);
+    }
+
+    void enterMeansOkOrTheFocusedButtonAndEscapeCancels()
+    {
+        ModalWatcher watcher;
+        m_dlg->Edit(kSecond)->setText("300");
+        QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Return);
+        QCOMPARE(watcher.Messages(), QStringList{OutOfRangeMessage(0, 255)});
+        QVERIFY(m_dlg->isVisible());
+
+        m_dlg->GetDlgItem(kButton)->setFocus();
+        QTest::keyClick(m_dlg->GetDlgItem(kButton), Qt::Key_Enter);
+        QCOMPARE(m_dlg->clicks, 1);
+        QVERIFY(m_dlg->isVisible());
+
+        m_dlg->Edit(kSecond)->setText("30");
+        m_dlg->Edit(kFirst)->setFocus();
+        QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Return);
+        QCOMPARE(m_dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(m_dlg->second, 30u);
+
+        m_dlg->show();
+        QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Escape);
+        QVERIFY(!m_dlg->isVisible());
+        QCOMPARE(m_dlg->result(), int(QDialog::Rejected));
+    }
+
+    void theTimerFirstTicksAfterAPeriodAndMergesTicksMissedWhileBusy()
+    {
+        m_dlg->clock.start();
+        m_dlg->SetTimer(1, 100);
+        QTest::qWait(800);
+        m_dlg->KillTimer(1);
+        m_dlg->KillTimer(1);  // stopping a stopped timer does nothing
+        const std::vector<qint64> ticks = m_dlg->ticks;
+        QTest::qWait(300);
+        QCOMPARE(m_dlg->ticks, ticks);
+        // The first tick after one period; the three periods that pass while
+        // it blocks come back as one tick, then one a period again.
+        QString seen;
+        for (const qint64 at : ticks) {
+            seen += QString::number(at) + ' ';
+        }
+        QVERIFY2(ticks.size() >= 4 && ticks.size() <= 5, qPrintable(seen));
+        QVERIFY2(ticks[0] >= 95 && ticks[0] < 200 && ticks[1] >= 445, qPrintable(seen));
+        for (std::size_t i = 2; i < ticks.size(); ++i) {
+            QVERIFY2(ticks[i] - ticks[i - 1] >= 40, qPrintable(seen));
+        }
+    }
+};
+
+QTEST_MAIN(DialogTest)
+#include "dialog_test.moc"
