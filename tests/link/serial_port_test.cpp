@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -178,10 +179,27 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // The count may exceed what was asked.
         WaitCase{"EightAtOnce", {{0, {1, 2, 3, 4, 5, 6, 7, 8}}}, 1000, 8, 0, 300},
-        WaitCase{"SevenInThreeBursts", {{0, {1, 2, 3}}, {60, {4, 5}}, {60, {6, 7}}}, 1000, 7, 115, 400},
+        WaitCase{"SevenInThreeBursts", {{0, {1, 2, 3}}, {60, {4, 5, 6}}, {60, {7}}}, 1000, 7, 115, 400},
         WaitCase{"FiveOfSeven", {{0, {1, 2, 3, 4, 5}}}, 150, 5, 150, 300},
         WaitCase{"Nothing", {}, 100, 0, 100, 250}),
     [](const auto& info) { return info.param.name; });
+
+TEST_F(SerialPortTest, AnAnswerAlreadyQueuedEndsTheWaitAfterOneShortPause)
+{
+    PortHandle port = OpenPort(1, 3);
+    ASSERT_TRUE(port.IsOpen());
+    pty_.Send({1, 2, 3, 4, 5, 6, 7});
+    ASSERT_EQ(WaitForInput(port, 7, 1000), 7u);
+    std::vector<std::chrono::microseconds> waits;
+    for (int i = 0; i < 5; ++i) {
+        const auto start = Clock::now();
+        WaitForInput(port, 7, 1000);
+        waits.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start));
+    }
+    std::ranges::sort(waits);
+    EXPECT_GE(waits[2], 2ms) << "one pause of 2 ms";
+    EXPECT_LT(waits[2], 12ms) << "one query and one pause of 2 ms, not more";
+}
 
 TEST_F(SerialPortTest, AHangUpDuringTheWaitFailsCleanly)
 {
