@@ -12,6 +12,8 @@ packages=(
   qt6-translations-l10n
   # a display where there is none, screenshots, scripted clicks
   xvfb x11-utils imagemagick xdotool
+  # command lines
+  libcli11-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
   # third-party Modbus peer for the serial tests

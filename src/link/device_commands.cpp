@@ -28,11 +28,14 @@ bool SetDeviceAddress(PortHandle& port, unsigned oldAddress, unsigned newAddress
     return Exchange(port, SetAddressFrame(oldAddress, newAddress), kCommandTimeoutMs);
 }
 
-bool ZeroCalibrate(PortHandle& port, unsigned address)
+bool ZeroCalibrate(PortHandle& port, unsigned address, std::vector<std::uint8_t>* read)
 {
     const bool answered = Exchange(port, ZeroCalibrationFrame(address), kCommandTimeoutMs);
     std::array<std::uint8_t, kAnswerLength> answer{};
     const std::size_t got = port.Read(answer);
+    if (read) {
+        read->assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(got));
+    }
     // Address, function, byte count, then the value: it must be 0.
     return answered && got >= 5 && answer[3] == 0x00 && answer[4] == 0x00;
 }

@@ -3,6 +3,7 @@
 #include "link/serial_port.h"
 
 #include <cstdint>
+#include <vector>
 
 namespace tarnel::link {
 
@@ -19,6 +20,7 @@ bool ProbeAddress(PortHandle& port, unsigned address, std::uint32_t timeoutMs);
 bool SetDeviceAddress(PortHandle& port, unsigned oldAddress, unsigned newAddress);
 
 // True when the controller at `address` answers and reports the value 0.
-bool ZeroCalibrate(PortHandle& port, unsigned address);
+// `answer`, when given, receives the bytes that were read.
+bool ZeroCalibrate(PortHandle& port, unsigned address, std::vector<std::uint8_t>* answer = nullptr);
 
 }  // namespace tarnel::link

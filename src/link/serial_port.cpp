@@ -18,11 +18,9 @@ constexpr platform::Timeouts kTimeouts{
 
 constexpr std::uint32_t kPollPauseMs = 2;
 
-}  // namespace
-
-PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure)
+// Gives a freshly opened port the controller's line settings and time-outs.
+PortHandle Configured(PortHandle port, int baudIndex, platform::OpenFailure* failure)
 {
-    PortHandle port = PortHandle::Open(portNumber, failure);
     if (!port.IsOpen()) {
         return port;
     }
@@ -50,6 +48,27 @@ PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* f
     port.SetTimeouts(kTimeouts);
     port.Purge();
     return port;
+}
+
+}  // namespace
+
+PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure)
+{
+    return Configured(PortHandle::Open(portNumber, failure), baudIndex, failure);
+}
+
+PortHandle OpenPort(const std::string& device, int baudIndex, platform::OpenFailure* failure)
+{
+    return Configured(PortHandle::OpenDevice(device, failure), baudIndex, failure);
+}
+
+std::vector<std::uint8_t> ReadQueued(PortHandle& port)
+{
+    std::uint32_t queued = 0;
+    port.ClearErrors(queued);
+    std::vector<std::uint8_t> bytes(queued);
+    bytes.resize(port.Read(bytes));
+    return bytes;
 }
 
 void ClosePort(PortHandle& port)

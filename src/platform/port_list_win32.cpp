@@ -8,6 +8,7 @@ namespace {
 
 constexpr unsigned kHighestPort = 255;
 
+// The device namespace also reaches COM10 and above.
 std::string DeviceName(unsigned number)
 {
     char device[32];

@@ -3,6 +3,8 @@
 
 #include "platform/serial_line.h"
 
+#include "platform/port_list.h"
+
 #include <utility>
 
 namespace tarnel::platform {
@@ -30,6 +32,17 @@ SerialLine& SerialLine::operator=(SerialLine&& other) noexcept
 SerialLine::~SerialLine()
 {
     Close();
+}
+
+SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
+{
+    if (const auto device = DeviceForPort(portNumber)) {
+        return OpenDevice(*device, failure);
+    }
+    if (failure) {
+        *failure = {"", std::make_error_code(std::errc::no_such_device)};
+    }
+    return {};
 }
 
 bool SerialLine::IsOpen() const

@@ -60,6 +60,9 @@ public:
     // open succeeds, for a later step that fails) and, on failure, why.
     static SerialLine Open(unsigned portNumber, OpenFailure* failure = nullptr);
 
+    // The same for a device named by its path (or Windows device name).
+    static SerialLine OpenDevice(const std::string& device, OpenFailure* failure = nullptr);
+
     bool IsOpen() const;
 
     // The device path or name that was opened.

@@ -101,11 +101,10 @@ bool MeansDeviceGone(std::error_code error)
            condition == std::errc::no_such_device;
 }
 
-SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
+SerialLine SerialLine::OpenDevice(const std::string& device, OpenFailure* failure)
 {
-    const auto device = DeviceForPort(portNumber);
     if (failure) {
-        *failure = {device.value_or(""), {}};
+        *failure = {device, {}};
     }
     const auto fail = [failure](int error) {
         if (failure) {
@@ -113,12 +112,9 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
         }
         return SerialLine{};
     };
-    if (!device) {
-        return fail(ENODEV);
-    }
     // Non-blocking, so that neither the open nor any later call waits for a
     // carrier; every wait is bounded by poll instead.
-    const int fd = ::open(device->c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         return fail(errno);
     }
@@ -129,7 +125,7 @@ SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
         ::close(fd);
         return fail(error);
     }
-    return SerialLine(fd, *device);
+    return SerialLine(fd, device);
 }
 
 bool SerialLine::ReadSettings(LineSettings& settings) const

@@ -1,6 +1,5 @@
 #include "platform/serial_line.h"
 
-#include <cstdio>
 #include <windows.h>
 
 namespace tarnel::platform {
@@ -64,15 +63,12 @@ bool MeansDeviceGone(std::error_code error)
     }
 }
 
-SerialLine SerialLine::Open(unsigned portNumber, OpenFailure* failure)
+SerialLine SerialLine::OpenDevice(const std::string& device, OpenFailure* failure)
 {
-    // The device namespace also reaches COM10 and above.
-    char device[32];
-    std::snprintf(device, sizeof device, "\\\\.\\COM%u", portNumber);
     if (failure) {
-        failure->device = device;
+        *failure = {device, {}};
     }
-    const HANDLE handle = ::CreateFileA(device, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    const HANDLE handle = ::CreateFileA(device.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         if (failure) {

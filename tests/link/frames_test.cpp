@@ -1,4 +1,5 @@
 #include "link/crc16.h"
+#include "link/frame_text.h"
 #include "link/frames.h"
 
 #include <gtest/gtest.h>
@@ -69,6 +70,29 @@ TEST(Frames, AddressesUseTheirLowEightBits)
     const std::uint16_t crc = BitwiseModbusCrc(std::span(moveTo300).first<8>());
     EXPECT_EQ(moveTo300[8], crc & 0xFF);
     EXPECT_EQ(moveTo300[9], crc >> 8);
+}
+
+TEST(AnswerDescription, TellsAReplyFromAnEchoAndFromGarbage)
+{
+    const Bytes probe = AsBytes(ProbeFrame(17));
+    Bytes echoThenReply = probe;
+    echoThenReply.insert(echoThenReply.end(), {0x11, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF3});
+    const struct {
+        Bytes answer;
+        AnswerKind kind;
+    } cases[] = {
+        {{0x11, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF3}, AnswerKind::ValidReply},
+        {{0x11, 0x84, 0x02, 0xC3, 0x30, 0x00, 0x00}, AnswerKind::NotValid},     // exception, bad check
+        {{0x11, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF4}, AnswerKind::NotValid},     // bad check
+        {{0x12, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF3}, AnswerKind::NotValid},     // another address
+        {{0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77}, AnswerKind::NotValid},
+        {probe, AnswerKind::EchoOfRequest},
+        {echoThenReply, AnswerKind::EchoOfRequest},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DescribeAnswer(probe, c.answer), c.kind) << Hex(c.answer);
+    }
+    EXPECT_EQ(Decode(AsBytes(SetAddressFrame(1, 2))), "address 1, write register 0x8001 = 2 (long form), check good");
 }
 
 }  // namespace

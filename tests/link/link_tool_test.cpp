@@ -1,38 +1,163 @@
 #include "child_process.h"
+#include "link/frames.h"
+#include "modbus_server.h"
 #include "pseudo_terminal.h"
+#include "sim_process.h"
 
 #include <gtest/gtest.h>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <chrono>
+#include <csignal>
+#include <thread>
 
 namespace {
 
 using namespace std::chrono_literals;
+using tarnel::test::ChildProcess;
 
-// What it printed, and its exit status.
-std::pair<std::string, int> RunLinkTool(const std::vector<std::string>& args)
+std::vector<std::string> Command(const std::vector<std::string>& args)
 {
     std::vector<std::string> command{TARNEL_LINK_PATH};
     command.insert(command.end(), args.begin(), args.end());
-    tarnel::test::ChildProcess tool(command);
+    return command;
+}
+
+// What tarnel-link printed on standard output, and its exit status.
+std::pair<std::string, int> LinkTool(const std::vector<std::string>& args)
+{
+    ChildProcess tool(Command(args));
     std::string output = tool.ReadToEnd();
     return {std::move(output), tool.Status()};
 }
 
-TEST(LinkTool, RefusesABadCommandLineBeforeAnythingIsSent)
+// "address@baud reply" for each controller in a JSON result.
+std::vector<std::string> Controllers(const std::string& json)
+{
+    std::vector<std::string> found;
+    for (const QJsonValue& value : QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
+        const QJsonObject c = value.toObject();
+        found.push_back(std::to_string(c["address"].toInt()) + "@" + std::to_string(c["baud"].toInt()) + " " +
+                        c["reply"].toString().toStdString());
+    }
+    return found;
+}
+
+TEST(LinkToolScan, FindsEveryControllerAtItsSpeedOrStopsAtTheFirst)
+{
+    tarnel::test::SimProcess sim({"5,baud=4800", "17,baud=19200", "30,baud=4800,bad-crc"});
+    tarnel::test::PortsOverride ports(sim.DevicePath());
+    const auto [all, status] =
+        LinkTool({"scan", "-p", "1", "--all", "--baud", "all", "--to", "31", "--timeout", "20", "--json"});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Controllers(all), (std::vector<std::string>{"17@19200 valid reply", "5@4800 valid reply",
+                                                          "30@4800 not a valid reply"}));
+
+    const auto [first, firstStatus] = LinkTool({"scan", "-p", sim.DevicePath(), "-b", "4800", "--timeout", "20"});
+    EXPECT_EQ(firstStatus, 0);
+    EXPECT_NE(first.find("      5   4800  valid reply"), std::string::npos) << first;
+    EXPECT_EQ(sim.ProbedAddresses().back(), 5) << "nothing probed after the first answer";
+
+    const auto [none, noneStatus] = LinkTool({"scan", "-p", "1", "--from", "6", "--to", "8", "--timeout", "20"});
+    EXPECT_EQ(noneStatus, 1);
+    EXPECT_EQ(none, "");
+}
+
+TEST(LinkToolScan, FindsALibmodbusServer)
 {
     tarnel::test::PseudoTerminal pty;
     tarnel::test::PortsOverride ports(pty.SlavePath());
-    for (const auto& args : std::vector<std::vector<std::string>>{{"1", "3", "probe", "5", "250", "bogus"},
-                                                                   {"1", "3", "set-address", "1", "300"},
-                                                                   {"1", "3", "calibrate", "-1"},
-                                                                   {"1", "3", "probe", "5"}}) {
-        EXPECT_EQ(RunLinkTool(args), std::make_pair(std::string(), 2)) << args[2];
-    }
-    EXPECT_TRUE(pty.Receive(100ms).empty());
+    tarnel::test::ModbusServer server(pty.Master(), 12, 0);
+    const auto [json, status] = LinkTool({"scan", "-p", "1", "--from", "10", "--to", "14", "--all", "--json"});
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(Controllers(json), std::vector<std::string>{"12@9600 valid reply"});
+}
 
-    EXPECT_EQ(RunLinkTool({"1", "3", "probe", "5", "50"}), std::make_pair(std::string("opened port 1\nprobe 5 silent\n"), 1));
-    EXPECT_EQ(pty.Receive(500ms, 8).size(), 8u);
+TEST(LinkToolScan, CtrlCStopsAtOnceWithWhatWasFound)
+{
+    tarnel::test::SimProcess sim({"2"});
+    ChildProcess tool(Command({"scan", "-p", sim.DevicePath(), "--all", "--json", "--timeout", "50"}));
+    std::this_thread::sleep_for(500ms);
+    tool.Signal(SIGINT);
+    const auto start = std::chrono::steady_clock::now();
+    const std::string json = tool.ReadToEnd();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+    EXPECT_EQ(tool.Status(), 130);
+    EXPECT_EQ(Controllers(json), std::vector<std::string>{"2@9600 valid reply"});
+    EXPECT_LT(sim.ProbedAddresses().size(), 20u);
+}
+
+TEST(LinkTool, BadCommandLinesOpenNothingAndSendNothing)
+{
+    tarnel::test::SimProcess sim({"1"});
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"scan", "-p", sim.DevicePath(), "--from", "256"},
+             {"scan", "-p", sim.DevicePath(), "--from", "9", "--to", "3"},
+             {"scan", "-p", sim.DevicePath(), "--timeout", "19"},
+             {"scan", "-p", sim.DevicePath(), "--baud", "300"},
+             {"set-address", "-p", sim.DevicePath(), "1", "300"},
+             {"set-address", "-p", sim.DevicePath(), "--baud", "all", "1", "2"},
+             {"calibrate", "-p", sim.DevicePath(), "-1"},
+             {"scan"},
+             {"bogus"},
+             {"raw", "1", "3", "probe", "5", "250", "bogus"},
+         }) {
+        EXPECT_EQ(LinkTool(args), std::make_pair(std::string(), 2)) << args[0] << " " << args.back();
+    }
+    std::this_thread::sleep_for(100ms);
+    EXPECT_TRUE(sim.Requests().empty());
+    EXPECT_EQ(LinkTool({"scan", "-p", "/dev/tarnel-no-such-port"}).second, 3);
+}
+
+TEST(LinkTool, SetAddressVerifiesTheMoveAndCalibrationJudgesTheValue)
+{
+    tarnel::test::PseudoTerminal pty;
+    tarnel::test::PortsOverride ports(pty.SlavePath());
+    // A device that answers the change of address and then stays silent.
+    std::thread device([&] {
+        pty.Receive(5s, 10);
+        pty.Send({0x05, 0x06, 0x80, 0x01, 0x00, 0x09, 0x30, 0x48});
+    });
+    const auto [moved, status] = LinkTool({"set-address", "-p", "1", "5", "9", "--verify", "--timeout", "50"});
+    device.join();
+    EXPECT_EQ(status, 1);
+    EXPECT_EQ(moved, "set-address 5 -> 9: answered\nverify: nothing answers at the new address: not moved\n");
+
+    tarnel::test::SimProcess sim({"17,wet", "18"});
+    EXPECT_EQ(LinkTool({"calibrate", "-p", sim.DevicePath(), "17"}),
+              std::make_pair(std::string("calibrate 17: confirmed\n"), 0));
+    EXPECT_EQ(LinkTool({"calibrate", "-p", sim.DevicePath(), "18"}),
+              std::make_pair(std::string("calibrate 18: failed\n"), 1));
+}
+
+TEST(LinkTool, MonitorPrintsEachFrameOnceAndSendsNothing)
+{
+    tarnel::test::PseudoTerminal pty;
+    ChildProcess tool(Command({"monitor", "-p", pty.SlavePath()}));
+    std::this_thread::sleep_for(300ms);
+    const auto probe = tarnel::link::ProbeFrame(5);
+    std::vector<std::uint8_t> bad(probe.begin(), probe.end());
+    bad.back() ^= 0xFF;
+    for (const auto& frame : {std::vector<std::uint8_t>(probe.begin(), probe.end()), bad,
+                              std::vector<std::uint8_t>{0x05, 0x04, 0x02, 0x00, 0x00, 0x48, 0xF0}}) {
+        pty.Send(frame);
+        std::this_thread::sleep_for(50ms);
+    }
+    tool.Signal(SIGINT);
+    const std::string output = tool.ReadToEnd();
+    EXPECT_EQ(tool.Status(), 0);
+    EXPECT_TRUE(pty.Receive(50ms).empty()) << "the monitor wrote to the line";
+    std::vector<std::string> lines;
+    for (std::size_t at = 0, end; (end = output.find('\n', at)) != std::string::npos; at = end + 1) {
+        lines.push_back(output.substr(output.find("ms  ", at) + 4, end - output.find("ms  ", at) - 4));
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{
+                         "05 04 40 02 00 01 84 4E  (address 5, read input register 0x4002 x1, check good)",
+                         "05 04 40 02 00 01 84 B1  (address 5, read input register 0x4002 x1, check bad)",
+                         "05 04 02 00 00 48 F0  (address 5, register value 0x0000, check good)"}))
+        << output;
 }
 
 }  // namespace

@@ -63,6 +63,11 @@ void ChildProcess::Stop()
     }
 }
 
+void ChildProcess::Signal(int signal) const
+{
+    ::kill(pid_, signal);
+}
+
 std::string ChildProcess::ReadAvailable()
 {
     std::string text;

@@ -27,6 +27,9 @@ public:
     // Ends it with SIGTERM, if still running.
     void Stop();
 
+    // Sends it `signal`, as a key press in its terminal would.
+    void Signal(int signal) const;
+
     // Waits up to `ms` for more output.
     void WaitForOutput(int ms) const;
 

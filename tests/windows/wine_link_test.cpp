@@ -50,7 +50,7 @@ private:
 
     static std::vector<std::string> Command(const std::vector<std::string>& commands)
     {
-        std::vector<std::string> args{TARNEL_WINE, TARNEL_WINDOWS_LINK_EXE, std::to_string(ComNumber())};
+        std::vector<std::string> args{TARNEL_WINE, TARNEL_WINDOWS_LINK_EXE, "raw", std::to_string(ComNumber())};
         args.insert(args.end(), commands.begin(), commands.end());
         return args;
     }

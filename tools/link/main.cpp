@@ -1,180 +1,142 @@
-// tarnel-link: the device link's operations from the command line, one
-// port opening for a whole sequence of commands. For checking a line and an
-// adapter without the window, and for testing the link on another system.
+// tarnel-link: commissioning a bus of controllers from a terminal. Finds
+// every controller at any speed, moves and calibrates them, and watches the
+// traffic, with the link's own frames, waits and judging.
 
-#include "link/device_commands.h"
+#include "exchange_commands.h"
+#include "exit_codes.h"
+#include "line.h"
 #include "link/protocol.h"
-#include "link/serial_port.h"
-#include "platform/clock.h"
+#include "monitor_command.h"
+#include "platform/port_list.h"
+#include "raw_command.h"
+#include "scan_command.h"
 
-#include <array>
+#include <CLI/CLI.hpp>
+
 #include <cstdio>
-#include <cstdlib>
-#include <map>
-#include <optional>
-#include <string>
-#include <vector>
 
 namespace {
 
 using namespace tarnel;
+using namespace tarnel::tool;
 
-constexpr const char* kUsage =
-    "usage: tarnel-link PORT BAUD_INDEX COMMAND...\n"
-    "\n"
-    "Opens serial port number PORT with baud-rate index BAUD_INDEX (0 = 1200,\n"
-    "1 = 2400, 2 = 4800, 3 = 9600, 4 = 19200, -1 = keep the port's speed) and\n"
-    "runs the commands in order, printing one line for each:\n"
-    "  settings              the line settings the port reports\n"
-    "  probe ADDRESS MS      probe an address, waiting up to MS for the answer\n"
-    "  set-address OLD NEW   give the controller at OLD the address NEW\n"
-    "  calibrate ADDRESS     zero-calibrate the rope of channel A\n"
-    "  wait COUNT MS         wait until COUNT bytes are queued or MS pass\n"
-    "  read                  read up to 7 bytes within the read time-outs\n"
-    "Addresses are 0 to 255. Every command is checked before the port opens.\n"
-    "The exit status is 0 when every command succeeded.\n";
+constexpr const char* kTimeoutHelp =
+    "wait per probe in ms (20..60000, default 250). A probe and its answer take 15 bytes of line time: "
+    "about 16 ms at 9600 and 19200 baud, 31 ms at 4800, 63 ms at 2400, 125 ms at 1200. Give the "
+    "controller some time to answer too: 50 is safe at 9600 and up, 100 at 4800, 150 at 2400, 250 at 1200.";
 
-struct Command {
-    std::string name;
-    std::vector<long> numbers;
+const auto kAddressRange = CLI::Range(link::kFirstAddress, link::kLastAddress);
+
+// The options every command that opens a port takes.
+struct LineOptions {
+    std::string port;
+    std::string baud = "9600";
+    bool trace = false;
+
+    void AddTo(CLI::App& command, bool allSpeeds)
+    {
+        command.add_option("--port,-p", port, "port number as in the window, or a device path")->required();
+        command.add_option("--baud,-b", baud,
+                           allSpeeds ? "1200, 2400, 4800, 9600 (default), 19200, or all"
+                                     : "1200, 2400, 4800, 9600 (default) or 19200")
+            ->check([allSpeeds](const std::string& text) {
+                const auto indexes = BaudIndexes(text);
+                return indexes && (allSpeeds || indexes->size() == 1) ? std::string() : "unknown speed " + text;
+            });
+        command.add_flag("--trace", trace, "print each frame sent and received on standard error");
+    }
+
+    int BaudIndex() const { return BaudIndexes(baud)->front(); }
 };
 
-struct Range {
-    long min;
-    long max;
-};
-
-// Each command with the allowed range of each of its numbers. Addresses
-// are whole bus addresses: nothing outside 0-255 goes on the wire.
-constexpr Range kAddress{link::kFirstAddress, link::kLastAddress};
-const std::map<std::string, std::vector<Range>> kCommands{
-    {"settings", {}},
-    {"probe", {kAddress, {0, 60000}}},
-    {"set-address", {kAddress, kAddress}},
-    {"calibrate", {kAddress}},
-    {"wait", {{0, 65535}, {0, 60000}}},
-    {"read", {}},
-};
-
-std::optional<long> Number(const std::string& text, Range range)
+int ListPorts()
 {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < range.min || value > range.max) {
-        return std::nullopt;
+    const auto ports = platform::ListPorts();
+    if (ports.empty()) {
+        std::printf("no serial ports\n");
     }
-    return value;
-}
-
-// Reads every command before anything is sent; on a mistake says which.
-std::optional<std::vector<Command>> ParseCommands(const std::vector<std::string>& words, std::string& error)
-{
-    std::vector<Command> commands;
-    for (std::size_t at = 0; at < words.size();) {
-        const auto form = kCommands.find(words[at]);
-        if (form == kCommands.end()) {
-            error = "not a command: " + words[at];
-            return std::nullopt;
-        }
-        Command command{words[at++], {}};
-        for (const Range range : form->second) {
-            const auto value = at < words.size() ? Number(words[at], range) : std::nullopt;
-            if (!value) {
-                error = command.name + " needs whole numbers from " + std::to_string(range.min) + " to " +
-                        std::to_string(range.max);
-                return std::nullopt;
-            }
-            command.numbers.push_back(*value);
-            ++at;
-        }
-        commands.push_back(std::move(command));
+    for (const platform::PortInfo& info : ports) {
+        std::printf("%3u  %s%s%s\n", info.number, info.device.c_str(), info.description.empty() ? "" : "  ",
+                    info.description.c_str());
     }
-    return commands;
-}
-
-// Runs one command and prints its line; false when it failed.
-bool Run(link::PortHandle& port, const Command& command)
-{
-    const auto n = [&command](std::size_t i) { return static_cast<std::uint32_t>(command.numbers[i]); };
-    if (command.name == "settings") {
-        platform::LineSettings s;
-        const bool read = port.ReadSettings(s);
-        std::printf("settings %s baud=%u data=%u parity=%d two-stop=%d parity-check=%d abort-on-error=%d\n",
-                    read ? "read" : "failed", s.baudRate, s.dataBits, s.parity, s.twoStopBits, s.parityCheck,
-                    s.abortOnError);
-        return read;
-    }
-    if (command.name == "probe") {
-        const bool answered = link::ProbeAddress(port, n(0), n(1));
-        std::printf("probe %u %s\n", n(0), answered ? "answered" : "silent");
-        return answered;
-    }
-    if (command.name == "set-address") {
-        const bool answered = link::SetDeviceAddress(port, n(0), n(1));
-        std::printf("set-address %u %u %s\n", n(0), n(1), answered ? "answered" : "silent");
-        return answered;
-    }
-    if (command.name == "calibrate") {
-        const bool confirmed = link::ZeroCalibrate(port, n(0));
-        std::printf("calibrate %u %s\n", n(0), confirmed ? "confirmed" : "failed");
-        return confirmed;
-    }
-    const std::uint32_t start = platform::TickCount();
-    if (command.name == "wait") {
-        const std::uint32_t queued = link::WaitForInput(port, n(0), n(1));
-        std::printf("wait queued=%u after %u ms\n", queued, platform::TickCount() - start);
-        return true;
-    }
-    std::array<std::uint8_t, 7> buffer{};
-    const std::size_t got = port.Read(buffer);
-    std::printf("read %zu bytes after %u ms:", got, platform::TickCount() - start);
-    for (std::size_t i = 0; i < got; ++i) {
-        std::printf(" %02X", buffer[i]);
-    }
-    std::printf("\n");
-    return true;
-}
-
-int Usage(const std::string& error)
-{
-    if (!error.empty()) {
-        std::fprintf(stderr, "tarnel-link: %s\n\n", error.c_str());
-    }
-    std::fputs(kUsage, stderr);
-    return 2;
+    return kSuccess;
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() < 3) {
-        return Usage({});
+    CLI::App app("Commissions leak-detection controllers on a serial bus.", "tarnel-link");
+    app.require_subcommand(1);
+
+    app.add_subcommand("ports", "list the serial ports, numbered as the window numbers them");
+
+    ScanRequest scan;
+    LineOptions scanLine;
+    CLI::App* scanCommand = app.add_subcommand("scan", "find the controllers on the bus");
+    scanLine.AddTo(*scanCommand, true);
+    scanCommand->add_option("--from", scan.from, "first address (default 0)")->check(kAddressRange);
+    scanCommand->add_option("--to", scan.to, "last address (default 255)")->check(kAddressRange);
+    scanCommand->add_option("--timeout", scan.timeoutMs, kTimeoutHelp)->check(CLI::Range(20, 60000));
+    scanCommand->add_flag("--all", scan.all, "list every controller instead of stopping at the first");
+    scanCommand->add_flag("--json", scan.json, "results as JSON");
+
+    LineOptions moveLine;
+    std::uint32_t oldAddress = 0, newAddress = 0, verifyTimeout = 250;
+    bool verify = false;
+    CLI::App* moveCommand = app.add_subcommand("set-address", "give the controller at OLD the address NEW");
+    moveLine.AddTo(*moveCommand, false);
+    moveCommand->add_option("OLD", oldAddress, "its address now")->required()->check(kAddressRange);
+    moveCommand->add_option("NEW", newAddress, "its new address")->required()->check(kAddressRange);
+    moveCommand->add_flag("--verify", verify, "then probe NEW to see that the controller answers there");
+    moveCommand->add_option("--timeout", verifyTimeout, "wait of the verifying probe in ms (default 250)")
+        ->check(CLI::Range(20, 60000));
+
+    LineOptions calibrateLine;
+    std::uint32_t calibrateAddress = 0;
+    CLI::App* calibrateCommand = app.add_subcommand(
+        "calibrate", "zero-calibrate the rope of channel A (its first 0 to 0.3 m lying in water)");
+    calibrateLine.AddTo(*calibrateCommand, false);
+    calibrateCommand->add_option("ADDRESS", calibrateAddress, "the controller")->required()->check(kAddressRange);
+
+    LineOptions monitorLine;
+    CLI::App* monitorCommand =
+        app.add_subcommand("monitor", "print every frame on the bus, sending nothing, until Ctrl-C");
+    monitorLine.AddTo(*monitorCommand, false);
+
+    std::vector<std::string> rawArgs;
+    CLI::App* rawCommand = app.add_subcommand("raw", "the link's low-level operations in sequence");
+    rawCommand->add_option("ARGS", rawArgs, "PORT BAUD_INDEX COMMAND...")->required();
+    rawCommand->footer(RawUsage());
+
+    try {
+        app.parse(argc, argv);
+        if (scan.from > scan.to) {
+            throw CLI::ValidationError("--from", "must not lie above --to");
+        }
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error) == 0 ? kSuccess : kBadCommand;
     }
-    const long portNumber = Number(args[0], {1, 255}).value_or(0);
-    const long baudIndex = Number(args[1], {-1, static_cast<long>(link::kBaudRates.size()) - 1}).value_or(-2);
-    if (portNumber == 0 || baudIndex == -2) {
-        return Usage("PORT is 1 to 255, BAUD_INDEX -1 to 4");
+
+    if (app.got_subcommand("ports")) {
+        return ListPorts();
     }
-    std::string error;
-    const auto commands = ParseCommands({args.begin() + 2, args.end()}, error);
-    if (!commands) {
-        return Usage(error);
+    if (scanCommand->parsed()) {
+        scan.port = {scanLine.port};
+        scan.baudIndexes = *BaudIndexes(scanLine.baud);
+        scan.trace = scanLine.trace;
+        return RunScan(scan);
     }
-    platform::OpenFailure failure;
-    link::PortHandle port = link::OpenPort(static_cast<unsigned>(portNumber), static_cast<int>(baudIndex), &failure);
-    if (!port.IsOpen()) {
-        std::fprintf(stderr, "tarnel-link: cannot open port %ld (%s): %s\n", portNumber, failure.device.c_str(),
-                     failure.error.message().c_str());
-        return 1;
+    if (moveCommand->parsed()) {
+        return RunSetAddress({moveLine.port}, moveLine.BaudIndex(), oldAddress, newAddress, verify, verifyTimeout,
+                             Trace(moveLine.trace));
     }
-    std::printf("opened port %ld\n", portNumber);
-    std::fflush(stdout);
-    bool ok = true;
-    for (const Command& command : *commands) {
-        ok = Run(port, command) && ok;
-        std::fflush(stdout);
+    if (calibrateCommand->parsed()) {
+        return RunCalibrate({calibrateLine.port}, calibrateLine.BaudIndex(), calibrateAddress,
+                            Trace(calibrateLine.trace));
     }
-    return ok ? 0 : 1;
+    if (monitorCommand->parsed()) {
+        return RunMonitor({monitorLine.port}, monitorLine.BaudIndex());
+    }
+    return RunRaw(rawArgs);
 }

@@ -1,5 +1,7 @@
 #include "bus_line.h"
 
+#include "link/protocol.h"
+
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -35,6 +37,20 @@ bool MakeRaw(int fd, unsigned baud)
 }
 
 }  // namespace
+
+unsigned LineBaud(int fd)
+{
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) {
+        return 0;
+    }
+    for (const link::BaudRate& baud : link::kBaudRates) {
+        if (SpeedConstant(baud.rate) == ::cfgetospeed(&tio)) {
+            return baud.rate;
+        }
+    }
+    return 0;
+}
 
 BusLine OpenBusLine(const std::string& device, unsigned baud, std::string& error)
 {

@@ -52,13 +52,15 @@ void ApplyFault(Fault fault, std::vector<std::uint8_t>& bytes)
 
 ControllerBus::ControllerBus(std::vector<Controller> controllers) : controllers_(std::move(controllers)) {}
 
-std::optional<Reply> ControllerBus::Handle(std::span<const std::uint8_t> request, std::string& note)
+std::optional<Reply> ControllerBus::Handle(std::span<const std::uint8_t> request, unsigned lineBaud,
+                                          std::string& note)
 {
     note.clear();
     const std::uint8_t address = request[0];
     const auto controller =
         std::ranges::find_if(controllers_, [address](const Controller& c) { return c.address == address; });
-    if (controller == controllers_.end() || controller->fault == Fault::Silent) {
+    if (controller == controllers_.end() || controller->fault == Fault::Silent ||
+        (controller->baud != 0 && controller->baud != lineBaud)) {
         return std::nullopt;
     }
 

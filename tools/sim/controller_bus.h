@@ -16,6 +16,7 @@ struct Controller {
     bool ropeInWater = false;  // zero calibration succeeds only then
     unsigned delayMs = 0;      // answers this late
     Fault fault = Fault::None;
+    unsigned baud = 0;  // answers only at this line speed; 0: at any
 };
 
 struct Reply {
@@ -29,9 +30,10 @@ class ControllerBus {
 public:
     explicit ControllerBus(std::vector<Controller> controllers);
 
-    // `request` is a complete frame with a valid check. `note` receives what
-    // happened beyond the reply itself (an address change), or stays empty.
-    std::optional<Reply> Handle(std::span<const std::uint8_t> request, std::string& note);
+    // `request` is a complete frame with a valid check, heard at `lineBaud`.
+    // `note` receives what happened beyond the reply itself (an address
+    // change), or stays empty.
+    std::optional<Reply> Handle(std::span<const std::uint8_t> request, unsigned lineBaud, std::string& note);
 
 private:
     std::vector<Controller> controllers_;

@@ -41,8 +41,9 @@ void Announce(const BusLine& line, const Options& options)
         std::printf("Serving the bus on %s at %u baud\n", line.peerPath.c_str(), options.baud);
     }
     for (const Controller& c : options.controllers) {
-        std::printf("controller %u: %s%s, rope %s\n", c.address, Describe(c),
+        std::printf("controller %u: %s%s%s, rope %s\n", c.address, Describe(c),
                     c.delayMs ? (" after " + std::to_string(c.delayMs) + " ms").c_str() : "",
+                    c.baud ? (" at " + std::to_string(c.baud) + " baud only").c_str() : "",
                     c.ropeInWater ? "in water" : "dry");
     }
     std::fflush(stdout);
@@ -70,7 +71,7 @@ int Serve(const BusLine& line, ControllerBus& bus)
         }
         lastByte = now;
         for (const auto& request : framer.Feed(std::span(buffer, static_cast<std::size_t>(n)))) {
-            const auto reply = bus.Handle(request, note);
+            const auto reply = bus.Handle(request, LineBaud(line.fd), note);
             Trace("<-", request, reply ? std::string_view{} : "no answer");
             if (!reply) {
                 continue;

@@ -22,6 +22,8 @@ const char* const kUsage =
     "  silent      never answer\n"
     "  bad-crc     answer with a wrong frame check\n"
     "  short       answer with only the first 5 bytes\n"
+    "  baud=RATE   answer only when the line runs at RATE (on a pseudo-terminal,\n"
+    "              the speed the service tool set)\n"
     "\n"
     "--baud RATE   line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
     "\n"
@@ -37,6 +39,16 @@ std::optional<unsigned> Number(std::string_view text, unsigned max)
         return std::nullopt;
     }
     return value;
+}
+
+// One of the controllers' line speeds.
+std::optional<unsigned> KnownBaud(std::string_view text)
+{
+    const auto baud = Number(text, UINT32_MAX);
+    if (!baud || std::ranges::find(link::kBaudRates, *baud, &link::BaudRate::rate) == link::kBaudRates.end()) {
+        return std::nullopt;
+    }
+    return baud;
 }
 
 std::optional<Controller> ParseController(std::string_view text, std::string& error)
@@ -62,6 +74,13 @@ std::optional<Controller> ParseController(std::string_view text, std::string& er
             controller.fault = Fault::BadCheck;
         } else if (option == "short") {
             controller.fault = Fault::ShortReply;
+        } else if (option.starts_with("baud=")) {
+            const auto baud = KnownBaud(option.substr(5));
+            if (!baud) {
+                error = "unsupported baud rate: " + std::string(option.substr(5));
+                return std::nullopt;
+            }
+            controller.baud = *baud;
         } else if (option.starts_with("delay=") && Number(option.substr(6), 60000)) {
             controller.delayMs = *Number(option.substr(6), 60000);
         } else {
@@ -87,8 +106,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         if (arg == "--device") {
             options.device = args[++i];
         } else if (arg == "--baud") {
-            const auto baud = Number(args[++i], UINT32_MAX);
-            if (!baud || std::ranges::find(link::kBaudRates, *baud, &link::BaudRate::rate) == link::kBaudRates.end()) {
+            const auto baud = KnownBaud(args[++i]);
+            if (!baud) {
                 error = "unsupported baud rate: " + args[i];
                 return std::nullopt;
             }

@@ -1,0 +1,80 @@
+#include "line.h"
+
+#include "link/frame_text.h"
+#include "link/protocol.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace tarnel::tool {
+
+volatile std::sig_atomic_t gInterrupted = 0;
+
+void InstallInterruptFlag()
+{
+    std::signal(SIGINT, [](int) { gInterrupted = 1; });
+}
+
+namespace {
+
+std::string Reason(const platform::OpenFailure& failure)
+{
+    switch (platform::ProblemOf(failure.error)) {
+    case platform::OpenProblem::NoSuchDevice: return "no such device";
+    case platform::OpenProblem::InUse: return "in use by another program";
+    case platform::OpenProblem::NoPermission:
+        return "no permission; join the dialout group (sudo usermod -aG dialout $USER) and log in again";
+    case platform::OpenProblem::Other: break;
+    }
+    return failure.error.message();
+}
+
+}  // namespace
+
+link::PortHandle PortChoice::Open(int baudIndex) const
+{
+    platform::OpenFailure failure;
+    const bool number = !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
+    link::PortHandle port = number ? link::OpenPort(static_cast<unsigned>(std::stoul(text)), baudIndex, &failure)
+                                   : link::OpenPort(text, baudIndex, &failure);
+    if (!port.IsOpen()) {
+        if (failure.device.empty()) {
+            std::fprintf(stderr, "tarnel-link: port %s names no serial device (see tarnel-link ports)\n",
+                         text.c_str());
+        } else {
+            std::fprintf(stderr, "tarnel-link: cannot open %s: %s\n", failure.device.c_str(), Reason(failure).c_str());
+        }
+    }
+    return port;
+}
+
+std::optional<std::vector<int>> BaudIndexes(const std::string& text)
+{
+    if (text == "all") {
+        // The common speeds first.
+        std::vector<int> indexes;
+        for (const std::uint32_t rate : {9600u, 19200u, 4800u, 2400u, 1200u}) {
+            indexes.push_back(static_cast<int>(
+                std::ranges::find(link::kBaudRates, rate, &link::BaudRate::rate) - link::kBaudRates.begin()));
+        }
+        return indexes;
+    }
+    for (std::size_t i = 0; i < link::kBaudRates.size(); ++i) {
+        if (text == std::to_string(link::kBaudRates[i].rate)) {
+            return std::vector<int>{static_cast<int>(i)};
+        }
+    }
+    return std::nullopt;
+}
+
+void Trace::Print(const char* direction, std::span<const std::uint8_t> bytes) const
+{
+    if (!on_ || bytes.empty()) {
+        return;
+    }
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
+    std::fprintf(stderr, "%8lld ms %s %s  (%s)\n", static_cast<long long>(ms.count()), direction,
+                 link::Hex(bytes).c_str(), link::Decode(bytes).c_str());
+}
+
+}  // namespace tarnel::tool

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "line.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace tarnel::tool {
+
+struct ScanRequest {
+    PortChoice port;
+    std::vector<int> baudIndexes;
+    std::uint32_t from = 0;
+    std::uint32_t to = 255;
+    std::uint32_t timeoutMs = 250;
+    bool all = false;
+    bool json = false;
+    bool trace = false;
+};
+
+// Probes from..to at each speed in turn; returns the exit status.
+int RunScan(const ScanRequest& request);
+
+}  // namespace tarnel::tool
