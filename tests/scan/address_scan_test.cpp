@@ -29,6 +29,16 @@ private:
     void Note(std::string what) { seen.push_back(std::move(what)); }
 };
 
+// A scan on the port at `device`, and what it asked of its window.
+struct ScanOn {
+    explicit ScanOn(const std::string& device) : ports(device), port(link::OpenPort(1, 3)) {}
+
+    test::PortsOverride ports;
+    link::PortHandle port;
+    RecordingView view;
+    AddressScan scan{view};
+};
+
 const std::vector<std::string> kBackToIdle{"ticks stop", "keep 0", "caption 搜索"};
 
 struct ScanCase {
@@ -50,12 +60,9 @@ TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
 {
     const ScanCase& c = GetParam();
     test::SimProcess sim(c.controllers);
-    test::PortsOverride ports(sim.DevicePath());
-    link::PortHandle port = link::OpenPort(1, 3);
+    ScanOn on(sim.DevicePath());
+    auto& [ports, port, view, scan] = on;
     ASSERT_TRUE(port.IsOpen());
-    RecordingView view;
-    AddressScan scan(view);
-
     scan.Start(c.start, 30);
     for (int tick = 0; scan.Running() && tick < 10; ++tick) {
         scan.Tick(port);
@@ -86,10 +93,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(AddressScan, AStopLeavesTheResultFieldAndProbesNoMore)
 {
     test::SimProcess sim({"1"});
-    test::PortsOverride ports(sim.DevicePath());
-    link::PortHandle port = link::OpenPort(1, 3);
-    RecordingView view;
-    AddressScan scan(view);
+    ScanOn on(sim.DevicePath());
+    auto& [ports, port, view, scan] = on;
 
     scan.Start(10, 30);
     scan.Tick(port);
@@ -108,10 +113,8 @@ TEST(AddressScan, AStopLeavesTheResultFieldAndProbesNoMore)
 TEST(AddressScan, ALineThatHangsUpEndsTheScanAfterOneProbe)
 {
     test::PseudoTerminal pty;
-    test::PortsOverride ports(pty.SlavePath());
-    link::PortHandle port = link::OpenPort(1, 3);
-    RecordingView view;
-    AddressScan scan(view);
+    ScanOn on(pty.SlavePath());
+    auto& [ports, port, view, scan] = on;
 
     scan.Start(0, 30);
     scan.Tick(port);
