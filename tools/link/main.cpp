@@ -33,8 +33,12 @@ struct LineOptions {
     std::string baud = "9600";
     bool trace = false;
 
-    void AddTo(CLI::App& command, bool allSpeeds)
+    enum Speeds { OneSpeed, AllSpeeds };
+    enum Traffic { Sends, ListensOnly };
+
+    void AddTo(CLI::App& command, Speeds speeds, Traffic traffic)
     {
+        const bool allSpeeds = speeds == AllSpeeds;
         command.add_option("--port,-p", port, "port number as in the window, or a device path")->required();
         command.add_option("--baud,-b", baud,
                            allSpeeds ? "1200, 2400, 4800, 9600 (default), 19200, or all"
@@ -43,7 +47,9 @@ struct LineOptions {
                 const auto indexes = BaudIndexes(text);
                 return indexes && (allSpeeds || indexes->size() == 1) ? std::string() : "unknown speed " + text;
             });
-        command.add_flag("--trace", trace, "print each frame sent and received on standard error");
+        if (traffic == Sends) {
+            command.add_flag("--trace", trace, "print each frame sent and received on standard error");
+        }
     }
 
     int BaudIndex() const { return BaudIndexes(baud)->front(); }
@@ -74,7 +80,7 @@ int main(int argc, char** argv)
     ScanRequest scan;
     LineOptions scanLine;
     CLI::App* scanCommand = app.add_subcommand("scan", "find the controllers on the bus");
-    scanLine.AddTo(*scanCommand, true);
+    scanLine.AddTo(*scanCommand, LineOptions::AllSpeeds, LineOptions::Sends);
     scanCommand->add_option("--from", scan.from, "first address (default 0)")->check(kAddressRange);
     scanCommand->add_option("--to", scan.to, "last address (default 255)")->check(kAddressRange);
     scanCommand->add_option("--timeout", scan.timeoutMs, kTimeoutHelp)->check(CLI::Range(20, 60000));
@@ -85,7 +91,7 @@ int main(int argc, char** argv)
     std::uint32_t oldAddress = 0, newAddress = 0, verifyTimeout = 250;
     bool verify = false;
     CLI::App* moveCommand = app.add_subcommand("set-address", "give the controller at OLD the address NEW");
-    moveLine.AddTo(*moveCommand, false);
+    moveLine.AddTo(*moveCommand, LineOptions::OneSpeed, LineOptions::Sends);
     moveCommand->add_option("OLD", oldAddress, "its address now")->required()->check(kAddressRange);
     moveCommand->add_option("NEW", newAddress, "its new address")->required()->check(kAddressRange);
     moveCommand->add_flag("--verify", verify, "then probe NEW to see that the controller answers there");
@@ -96,13 +102,13 @@ int main(int argc, char** argv)
     std::uint32_t calibrateAddress = 0;
     CLI::App* calibrateCommand = app.add_subcommand(
         "calibrate", "zero-calibrate the rope of channel A (its first 0 to 0.3 m lying in water)");
-    calibrateLine.AddTo(*calibrateCommand, false);
+    calibrateLine.AddTo(*calibrateCommand, LineOptions::OneSpeed, LineOptions::Sends);
     calibrateCommand->add_option("ADDRESS", calibrateAddress, "the controller")->required()->check(kAddressRange);
 
     LineOptions monitorLine;
     CLI::App* monitorCommand =
         app.add_subcommand("monitor", "print every frame on the bus, sending nothing, until Ctrl-C");
-    monitorLine.AddTo(*monitorCommand, false);
+    monitorLine.AddTo(*monitorCommand, LineOptions::OneSpeed, LineOptions::ListensOnly);
 
     std::vector<std::string> rawArgs;
     CLI::App* rawCommand = app.add_subcommand("raw", "the link's low-level operations in sequence");
