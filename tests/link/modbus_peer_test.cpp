@@ -17,17 +17,6 @@ protected:
     test::PortsOverride ports_{pty_.SlavePath()};
 };
 
-TEST_F(ModbusPeerTest, AProbeFindsTheServerAtItsAddressOnly)
-{
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
-    test::ModbusServer server(pty_.Master(), 12, 0);
-    EXPECT_TRUE(ProbeAddress(port, 12, 250));
-    EXPECT_FALSE(ProbeAddress(port, 13, 150));
-    EXPECT_FALSE(ProbeAddress(port, 11, 150));
-    EXPECT_EQ(server.RejectedRequests(), 0);
-}
-
 TEST_F(ModbusPeerTest, ZeroCalibrationFollowsTheRegisterValue)
 {
     PortHandle port = OpenPort(1, 3);

@@ -201,23 +201,6 @@ TEST_F(SerialPortTest, AnAnswerAlreadyQueuedEndsTheWaitAfterOneShortPause)
     EXPECT_LT(waits[2], 12ms) << "one query and one pause of 2 ms, not more";
 }
 
-TEST_F(SerialPortTest, AHangUpDuringTheWaitFailsCleanly)
-{
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
-    std::thread cable([this] {
-        pty_.Send({1, 2, 3});
-        std::this_thread::sleep_for(50ms);
-        pty_.CloseMaster();
-    });
-    const auto start = Clock::now();
-    EXPECT_LT(WaitForInput(port, 7, 300), 7u);
-    EXPECT_LT(Clock::now() - start, 600ms);
-    cable.join();
-    Bytes buffer(7);
-    EXPECT_LT(port.Read(buffer), 7u);
-}
-
 TEST_F(SerialPortTest, ReadingASilentLineStopsAtTheTotalTimeOut)
 {
     PortHandle port = OpenPort(1, 3);
