@@ -22,7 +22,8 @@ unsigned Word(std::span<const std::uint8_t> frame, std::size_t at)
     return static_cast<unsigned>(frame[at] << 8 | frame[at + 1]);
 }
 
-// The length a reply to `function` has, judged from its first bytes; 0 when unknown.
+// The length of the reply that `answer` begins with, read from its first
+// bytes; 0 when they name no reply the controller gives.
 std::size_t ReplyLength(std::span<const std::uint8_t> answer)
 {
     if (answer.size() < 3) {
