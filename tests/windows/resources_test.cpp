@@ -75,25 +75,18 @@ TEST(WindowsResources, TheVersionBlockHoldsVersion1001AndTheChineseStrings)
     const std::string version = Resource("16");
     const std::size_t fixed = version.find(std::string("\xBD\x04\xEF\xFE", 4));
     ASSERT_NE(fixed, std::string::npos);
-    EXPECT_EQ(Dword(version, fixed + 8), 0x00010000u);   // file version 1.0
-    EXPECT_EQ(Dword(version, fixed + 12), 0x00000001u);  // .0.1
-    EXPECT_EQ(Dword(version, fixed + 16), 0x00010000u);  // product version
-    EXPECT_EQ(Dword(version, fixed + 20), 0x00000001u);
-    EXPECT_EQ(Dword(version, fixed + 24), 0x3Fu);        // flags mask
-    EXPECT_EQ(Dword(version, fixed + 28), 0u);           // flags
-    EXPECT_EQ(Dword(version, fixed + 32), 4u);           // 32-bit Windows
-    EXPECT_EQ(Dword(version, fixed + 36), 1u);           // application
-    EXPECT_EQ(Dword(version, fixed + 40), 0u);
-
-    for (const std::u16string& text :
-         {std::u16string(u"080404b0"), std::u16string(u"1, 0, 0, 1"), std::u16string(u"InternalName"),
-          std::u16string(u"Tarnel.EXE"), std::u16string(u"Tarnel 应用程序"), std::u16string(u"SpecialBuild"),
-          std::u16string(u"Translation")}) {
+    // File and product version 1.0.0.1, flags mask and flags, 32-bit
+    // Windows, an application, no subtype.
+    const std::uint32_t expected[] = {0x00010000, 1, 0x00010000, 1, 0x3F, 0, 4, 1, 0};
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        EXPECT_EQ(Dword(version, fixed + 8 + 4 * i), expected[i]) << "dword " << i;
+    }
+    for (const char16_t* text : {u"080404b0", u"1, 0, 0, 1", u"InternalName", u"Tarnel.EXE", u"Tarnel 应用程序",
+                                 u"SpecialBuild", u"Translation"}) {
         EXPECT_NE(version.find(Utf16(text)), std::string::npos);
     }
-    const std::size_t translation = version.find(Utf16(u"Translation"));
-    ASSERT_NE(translation, std::string::npos);
-    EXPECT_NE(version.find(std::string("\x04\x08\xB0\x04", 4), translation), std::string::npos)
+    EXPECT_NE(version.find(std::string("\x04\x08\xB0\x04", 4), version.find(Utf16(u"Translation"))),
+              std::string::npos)
         << "0x0804 with code page 1200";
 }
 
