@@ -101,6 +101,7 @@ TEST(LinkTool, BadCommandLinesOpenNothingAndSendNothing)
              {"set-address", "-p", sim.DevicePath(), "1", "300"},
              {"set-address", "-p", sim.DevicePath(), "--baud", "all", "1", "2"},
              {"calibrate", "-p", sim.DevicePath(), "-1"},
+             {"scan", "-p", "0"},
              {"scan"},
              {"bogus"},
              {"raw", "1", "3", "probe", "5", "250", "bogus"},

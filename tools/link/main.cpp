@@ -39,7 +39,14 @@ struct LineOptions {
     void AddTo(CLI::App& command, Speeds speeds, Traffic traffic)
     {
         const bool allSpeeds = speeds == AllSpeeds;
-        command.add_option("--port,-p", port, "port number as in the window, or a device path")->required();
+        command.add_option("--port,-p", port, "port number as in the window (1..255), or a device path")
+            ->required()
+            ->check([](const std::string& text) {
+                const bool number = text.find_first_not_of("0123456789") == std::string::npos;
+                return !number || (text.size() <= 3 && std::stoul(text) >= 1 && std::stoul(text) <= 255)
+                           ? std::string()
+                           : "a port number is 1..255";
+            });
         command.add_option("--baud,-b", baud,
                            allSpeeds ? "1200, 2400, 4800, 9600 (default), 19200, or all"
                                      : "1200, 2400, 4800, 9600 (default) or 19200")

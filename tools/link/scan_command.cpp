@@ -27,11 +27,13 @@ int RunScan(const ScanRequest& request)
     Progress progress(perSpeed * static_cast<std::uint32_t>(request.baudIndexes.size()), request.timeoutMs);
     std::vector<Found> found;
     bool done = false;
+    int failed = kSuccess;  // the port did not open, or its device went away
     for (const int baudIndex : request.baudIndexes) {
         const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
         link::PortHandle port = request.port.Open(baudIndex);
         if (!port.IsOpen()) {
-            return kCannotOpen;
+            failed = kCannotOpen;
+            break;
         }
         progress.Speed(baud, request.from, request.to);
         for (std::uint32_t address = request.from; address <= request.to && !done && !gInterrupted; ++address) {
@@ -45,6 +47,11 @@ int RunScan(const ScanRequest& request)
                 if (answered) {
                     found.push_back({address, baud, answer, link::DescribeAnswer(probe, answer)});
                     done = !request.all;
+                }
+                if (port.Lost()) {
+                    std::fprintf(stderr, "\ntarnel-link: %s: the device went away\n", port.Device().c_str());
+                    failed = kNotDone;
+                    done = true;
                 }
             }
             progress.Probed(address, baud, found);
@@ -69,6 +76,9 @@ int RunScan(const ScanRequest& request)
     if (gInterrupted) {
         std::fprintf(stderr, "interrupted\n");
         return kInterrupted;
+    }
+    if (failed != kSuccess) {
+        return failed;
     }
     if (found.empty()) {
         std::fprintf(stderr, "no controller answered\n");
