@@ -4,18 +4,23 @@ start_x_if_needed() {
   if [[ -n "${DISPLAY:-}" ]]; then
     return 1
   fi
-  local number=99
-  while [[ -e /tmp/.X${number}-lock ]]; do number=$((number + 1)); done
-  Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+  # Xvfb picks a free display itself and writes its number once it takes
+  # connections: no race with another server that is still going away.
+  local ready
+  ready=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
   XVFB_PID=$!
   trap 'kill $XVFB_PID 2>/dev/null || true' EXIT
-  export DISPLAY=":$number"
-  for _ in $(seq 50); do
-    xdpyinfo >/dev/null 2>&1 && return 0
-    sleep 0.1
+  for _ in $(seq 100); do
+    [[ -s "$ready" ]] && break
+    sleep 0.05
   done
-  echo "Xvfb did not start" >&2
-  exit 1
+  if [[ ! -s "$ready" ]]; then
+    echo "Xvfb did not start" >&2
+    exit 1
+  fi
+  export DISPLAY=":$(<"$ready")"
+  rm -f "$ready"
 }
 
 # Waits until a window with this exact title is mapped and prints its id.

@@ -23,7 +23,7 @@ start_tarnel_on_silent_bus() {
   start_simulated_bus 1,silent
   "$TARNEL_BUILD/src/ui/tarnel" &
   TARNEL_PID=$!
-  trap 'kill $TARNEL_PID $SIM_PID $XVFB_PID 2>/dev/null || true; rm -f "$SIM_LOG"' EXIT
+  trap 'kill $TARNEL_PID $SIM_PID $XVFB_PID 2>/dev/null || true; wait; rm -f "$SIM_LOG"' EXIT
   WINDOW=$(wait_for_window Tarnel)
   sleep 0.3
   click "$PORT_OPEN"
