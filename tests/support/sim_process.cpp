@@ -4,23 +4,17 @@
 #include <string_view>
 
 namespace tarnel::test {
-namespace {
 
-constexpr std::string_view kPortsLine = "TARNEL_PORTS=";
-
-std::vector<std::string> Command(const std::vector<std::string>& controllers)
+SimProcess::SimProcess(const std::vector<std::string>& controllers)
 {
-    std::vector<std::string> args{TARNEL_SIM_PATH};
-    args.insert(args.end(), controllers.begin(), controllers.end());
-    return args;
-}
-
-}  // namespace
-
-SimProcess::SimProcess(const std::vector<std::string>& controllers) : process_(Command(controllers))
-{
+    QStringList args;
+    for (const std::string& controller : controllers) {
+        args << QString::fromStdString(controller);
+    }
+    process_.start(TARNEL_SIM_PATH, args);
     // The banner names the device; controllers are listed after it.
-    for (int attempt = 0; attempt < 50; ++attempt) {
+    constexpr std::string_view kPortsLine = "TARNEL_PORTS=";
+    while (process_.waitForReadyRead(5000)) {
         Output();
         const auto at = output_.find(kPortsLine);
         const auto end = output_.find('\n', at);
@@ -29,14 +23,21 @@ SimProcess::SimProcess(const std::vector<std::string>& controllers) : process_(C
             output_.erase(0, end + 1);
             return;
         }
-        process_.WaitForOutput(100);
     }
     throw std::runtime_error("tarnel-sim did not say where it serves");
 }
 
+void SimProcess::HangUp()
+{
+    process_.terminate();
+    process_.waitForFinished();
+}
+
 std::string SimProcess::Output()
 {
-    output_ += process_.ReadAvailable();
+    // Without an event loop the pipe is read only here.
+    process_.waitForReadyRead(0);
+    output_ += process_.readAllStandardOutput().toStdString();
     return output_;
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "child_process.h"
-
+#include <QProcess>
 #include <string>
 #include <vector>
 
@@ -11,6 +10,7 @@ namespace tarnel::test {
 class SimProcess {
 public:
     explicit SimProcess(const std::vector<std::string>& controllers);
+    ~SimProcess() { HangUp(); }
 
     // The device the service tool opens.
     const std::string& DevicePath() const { return devicePath_; }
@@ -25,10 +25,10 @@ public:
     std::vector<int> ProbedAddresses();
 
     // Ends the simulator, which hangs up the line as a pulled adapter does.
-    void HangUp() { process_.Stop(); }
+    void HangUp();
 
 private:
-    ChildProcess process_;
+    QProcess process_;
     std::string devicePath_;
     std::string output_;
 };
