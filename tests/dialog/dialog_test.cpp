@@ -81,11 +81,8 @@ private slots:
         const QString nan = NotANumberMessage();
         QTest::newRow("both pass, blanks") << " 1 " << "255" << "" << 1u << 255u << 0;
         QTest::newRow("first below") << "0" << "7" << first << 0u << 6u << kFirst;
-        QTest::newRow("first above") << "100" << "7" << first << 100u << 6u << kFirst;
         QTest::newRow("second above") << "3" << "256" << OutOfRangeMessage(0, 255) << 3u << 256u << kSecond;
         QTest::newRow("sign") << "+4" << "7" << nan << 5u << 6u << kFirst;
-        QTest::newRow("minus") << "3" << "-1" << nan << 3u << 6u << kSecond;
-        QTest::newRow("empty") << "3" << "" << nan << 3u << 6u << kSecond;
         QTest::newRow("letters after") << "3x" << "7" << nan << 5u << 6u << kFirst;
         QTest::newRow("beyond 32 bits") << "4294967296" << "7" << nan << 5u << 6u << kFirst;
         QTest::newRow("largest 32 bits") << "4294967295" << "7" << first << 4294967295u << 6u << kFirst;
@@ -108,17 +105,6 @@ private slots:
             QCOMPARE(m_dlg->focusWidget(), m_dlg->Edit(blamed));
             QCOMPARE(m_dlg->Edit(blamed)->selectedText(), m_dlg->Edit(blamed)->text());
         }
-    }
-
-    void aWriteShowsTheStoredValuesEvenAfterAFailedRead()
-    {
-        m_dlg->Edit(kFirst)->setText("200");
-        ModalWatcher watcher;
-        m_dlg->UpdateData(true);
-        m_dlg->Edit(kFirst)->clear();
-        QVERIFY(m_dlg->UpdateData(false));
-        QCOMPARE(m_dlg->Edit(kFirst)->text(), QStringLiteral("200"));
-        QCOMPARE(watcher.Messages().size(), 1);
     }
 
     void enterMeansOkOrTheFocusedButtonAndEscapeCancels()

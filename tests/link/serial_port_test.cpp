@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 #include <chrono>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -34,109 +35,74 @@ protected:
     test::PortsOverride ports_{pty_.SlavePath()};
 };
 
-TEST_F(SerialPortTest, OpenSetsTheBaudFromTheListIndexAndForces8N1Raw)
+// The port opened at 9600 baud.
+class OpenPortTest : public SerialPortTest {
+protected:
+    void SetUp() override { ASSERT_TRUE(port_.IsOpen()); }
+
+    PortHandle port_ = OpenPort(1, 3);
+};
+
+TEST_F(SerialPortTest, OpenSetsTheListedSpeedOrKeepsTheReportedOneAndForces8N1Raw)
 {
-    const speed_t expected[] = {B1200, B2400, B4800, B9600, B19200};
-    for (int index = 0; index < 5; ++index) {
+    termios reported = SlaveSettings();
+    ::cfsetspeed(&reported, B38400);
+    reported.c_cflag = (reported.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    const std::pair<int, speed_t> cases[] = {{-1, B38400}, {0, B1200}, {1, B2400}, {2, B4800}, {3, B9600}, {4, B19200}};
+    for (const auto& [index, speed] : cases) {
+        ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &reported), 0);
         PortHandle port = OpenPort(1, index);
         ASSERT_TRUE(port.IsOpen());
         const termios tio = SlaveSettings();
-        EXPECT_EQ(::cfgetospeed(&tio), expected[index]) << "index " << index;
-        EXPECT_EQ(::cfgetispeed(&tio), expected[index]) << "index " << index;
-        EXPECT_EQ(tio.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-        EXPECT_EQ(tio.c_cflag & (PARENB | CSTOPB), 0u);
-        EXPECT_EQ(tio.c_cflag & (CLOCAL | CREAD), static_cast<tcflag_t>(CLOCAL | CREAD));
-        EXPECT_EQ(tio.c_iflag & (INPCK | ICRNL | INLCR | IGNCR | ISTRIP | IXON | IXOFF), 0u);
+        EXPECT_EQ(::cfgetospeed(&tio), speed) << "index " << index;
+        EXPECT_EQ(::cfgetispeed(&tio), speed) << "index " << index;
+        EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB | CLOCAL | CREAD), static_cast<tcflag_t>(CS8 | CLOCAL | CREAD));
+        EXPECT_NE(tio.c_cflag & CRTSCTS, 0u) << "flow control stays as reported";
         EXPECT_EQ(tio.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), 0u);
-        EXPECT_EQ(tio.c_oflag & OPOST, 0u);
-        ClosePort(port);
     }
 }
 
-TEST_F(SerialPortTest, WithNoSelectionTheReportedSpeedStaysButTheFormatIsForced)
+TEST_F(OpenPortTest, EveryByteValuePassesUntouchedBothWays)
 {
-    termios tio = SlaveSettings();
-    ::cfsetspeed(&tio, B38400);
-    tio.c_cflag = (tio.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
-    ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &tio), 0);
-
-    PortHandle port = OpenPort(1, -1);
-    ASSERT_TRUE(port.IsOpen());
-    const termios after = SlaveSettings();
-    EXPECT_EQ(::cfgetospeed(&after), static_cast<speed_t>(B38400));
-    EXPECT_EQ(after.c_cflag & CSIZE, static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(after.c_cflag & (PARENB | CSTOPB), 0u);
-    EXPECT_NE(after.c_cflag & CRTSCTS, 0u) << "hardware flow control stays as reported";
-}
-
-TEST_F(SerialPortTest, EveryByteValuePassesUntouchedBothWays)
-{
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
     Bytes all(256);
-    for (int i = 0; i < 256; ++i) {
-        all[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i);
-    }
-    port.Write(all);
+    std::iota(all.begin(), all.end(), 0);
+    port_.Write(all);
     EXPECT_EQ(pty_.Receive(1s, all.size()), all);
 
     pty_.Send(all);
     Bytes echoed(all.size());
-    echoed.resize(port.Read(echoed));
+    echoed.resize(port_.Read(echoed));
     EXPECT_EQ(echoed, all);
 }
 
-TEST_F(SerialPortTest, TheOpenPortIsLockedAgainstOtherPrograms)
+TEST_F(OpenPortTest, TheOpenPortIsLockedAndAMissingOneSaysSo)
 {
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
-
     // Root may open past TIOCEXCL; the flock still keeps it out.
     const int other = ::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
-    if (other >= 0) {
-        int exclusive = 0;
-        EXPECT_EQ(::ioctl(other, TIOCGEXCL, &exclusive), 0);
-        EXPECT_EQ(exclusive, 1);
-        EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0);
-        ::close(other);
-    } else {
-        EXPECT_EQ(errno, EBUSY);
-    }
-
+    EXPECT_TRUE(other < 0 ? errno == EBUSY : ::flock(other, LOCK_EX | LOCK_NB) != 0);
+    ::close(other);
     platform::OpenFailure failure;
     EXPECT_FALSE(OpenPort(1, 3, &failure).IsOpen());
     EXPECT_EQ(failure.device, pty_.SlavePath());
     EXPECT_EQ(failure.error, std::errc::device_or_resource_busy);
-
-    ClosePort(port);
-    EXPECT_FALSE(port.IsOpen());
+    ClosePort(port_);
     EXPECT_TRUE(OpenPort(1, 3).IsOpen()) << "closing releases both locks";
-}
 
-TEST_F(SerialPortTest, OpeningAPortThatIsNotThereFails)
-{
-    platform::OpenFailure failure;
     EXPECT_FALSE(OpenPort(2, 3, &failure).IsOpen());
     EXPECT_TRUE(failure.device.empty());
-    EXPECT_FALSE(OpenPort(0, 3).IsOpen());
-
-    test::PortsOverride missing("/dev/tarnel-no-such-device");
-    EXPECT_FALSE(OpenPort(1, 3, &failure).IsOpen());
-    EXPECT_EQ(failure.device, "/dev/tarnel-no-such-device");
+    EXPECT_FALSE(OpenPort("/dev/tarnel-no-such-device", 3, &failure).IsOpen());
     EXPECT_EQ(failure.error, std::errc::no_such_file_or_directory);
 }
 
-TEST_F(SerialPortTest, TransmitDropsStaleInputAndSendsExactlyTheFrame)
+TEST_F(OpenPortTest, TransmitDropsStaleInputAndSendsExactlyTheFrame)
 {
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
     pty_.Send({0xAA, 0xBB, 0xCC});
-    ASSERT_EQ(WaitForInput(port, 3, 200), 3u);
+    ASSERT_EQ(WaitForInput(port_, 3, 200), 3u);
 
     const ShortFrame probe = ProbeFrame(7);
-    Transmit(port, probe);
+    Transmit(port_, probe);
     EXPECT_EQ(pty_.Receive(500ms), Bytes(probe.begin(), probe.end()));
-    EXPECT_EQ(WaitForInput(port, 1, 0), 0u);
+    EXPECT_EQ(WaitForInput(port_, 1, 0), 0u);
 }
 
 // Bursts of bytes the device sends, each after a pause.
@@ -148,18 +114,11 @@ struct WaitCase {
     int minMs, maxMs;         // how long it takes
 };
 
-void PrintTo(const WaitCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class WaitForInputTest : public SerialPortTest, public ::testing::WithParamInterface<WaitCase> {};
+class WaitForInputTest : public OpenPortTest, public ::testing::WithParamInterface<WaitCase> {};
 
 TEST_P(WaitForInputTest, ReturnsOnceSevenAreQueuedOrTheTimeOutPasses)
 {
     const WaitCase& c = GetParam();
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
     std::thread device([&] {
         for (const auto& [pauseMs, bytes] : c.bursts) {
             std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
@@ -167,7 +126,7 @@ TEST_P(WaitForInputTest, ReturnsOnceSevenAreQueuedOrTheTimeOutPasses)
         }
     });
     const auto start = Clock::now();
-    EXPECT_EQ(WaitForInput(port, 7, c.timeoutMs), c.queued);
+    EXPECT_EQ(WaitForInput(port_, 7, c.timeoutMs), c.queued);
     const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
     EXPECT_GE(waited, c.minMs);
     EXPECT_LT(waited, c.maxMs);
@@ -184,16 +143,14 @@ INSTANTIATE_TEST_SUITE_P(
         WaitCase{"Nothing", {}, 100, 0, 100, 250}),
     [](const auto& info) { return info.param.name; });
 
-TEST_F(SerialPortTest, AnAnswerAlreadyQueuedEndsTheWaitAfterOneShortPause)
+TEST_F(OpenPortTest, AnAnswerAlreadyQueuedEndsTheWaitAfterOneShortPause)
 {
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
     pty_.Send({1, 2, 3, 4, 5, 6, 7});
-    ASSERT_EQ(WaitForInput(port, 7, 1000), 7u);
+    ASSERT_EQ(WaitForInput(port_, 7, 1000), 7u);
     std::vector<std::chrono::microseconds> waits;
     for (int i = 0; i < 5; ++i) {
         const auto start = Clock::now();
-        WaitForInput(port, 7, 1000);
+        WaitForInput(port_, 7, 1000);
         waits.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start));
     }
     std::ranges::sort(waits);
@@ -201,13 +158,11 @@ TEST_F(SerialPortTest, AnAnswerAlreadyQueuedEndsTheWaitAfterOneShortPause)
     EXPECT_LT(waits[2], 12ms) << "one query and one pause of 2 ms, not more";
 }
 
-TEST_F(SerialPortTest, ReadingASilentLineStopsAtTheTotalTimeOut)
+TEST_F(OpenPortTest, ReadingASilentLineStopsAtTheTotalTimeOut)
 {
-    PortHandle port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
     Bytes buffer(7);
     const auto start = Clock::now();
-    EXPECT_EQ(port.Read(buffer), 0u);
+    EXPECT_EQ(port_.Read(buffer), 0u);
     const auto waited = Clock::now() - start;
     EXPECT_GE(waited, 400ms) << "50 ms per byte plus 50";
     EXPECT_LT(waited, 800ms);

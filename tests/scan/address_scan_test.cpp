@@ -16,17 +16,14 @@ class RecordingView : public ScanView {
 public:
     std::vector<std::string> seen;
 
-    void StartTicks(std::uint32_t periodMs) override { Note("ticks every " + std::to_string(periodMs)); }
-    void StopTicks() override { Note("ticks stop"); }
-    void ShowRunning(bool running) override { Note(running ? "caption 停止" : "caption 搜索"); }
-    void KeepResult(std::uint32_t value) override { Note("keep " + std::to_string(value)); }
-    void ShowResult(std::uint32_t value) override { Note("show " + std::to_string(value)); }
-    void AnnounceFound(std::uint32_t address) override { Note("box 地址为:" + std::to_string(address)); }
-    void AnnounceNothingFound() override { Note("box 没有搜到地址！"); }
-    void AnnounceLineLost() override { Note("box line lost"); }
-
-private:
-    void Note(std::string what) { seen.push_back(std::move(what)); }
+    void StartTicks(std::uint32_t periodMs) override { seen.push_back("ticks every " + std::to_string(periodMs)); }
+    void StopTicks() override { seen.push_back("ticks stop"); }
+    void ShowRunning(bool running) override { seen.push_back(running ? "caption 停止" : "caption 搜索"); }
+    void KeepResult(std::uint32_t value) override { seen.push_back("keep " + std::to_string(value)); }
+    void ShowResult(std::uint32_t value) override { seen.push_back("show " + std::to_string(value)); }
+    void AnnounceFound(std::uint32_t address) override { seen.push_back("box 地址为:" + std::to_string(address)); }
+    void AnnounceNothingFound() override { seen.push_back("box 没有搜到地址！"); }
+    void AnnounceLineLost() override { seen.push_back("box line lost"); }
 };
 
 // A scan on the port at `device`, and what it asked of its window.
@@ -48,11 +45,6 @@ struct ScanCase {
     std::vector<std::string> afterStart;  // then back to idle
     std::vector<int> probed;
 };
-
-void PrintTo(const ScanCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
 

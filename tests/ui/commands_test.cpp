@@ -1,6 +1,53 @@
 #include "dialog/data_exchange.h"
+#include "main_dlg.h"
+#include "modal_watcher.h"
 #include "port_failure_text.h"
-#include "window_fixture.h"
+#include "pseudo_terminal.h"
+#include "resource.h"
+#include "sim_process.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using tarnel::test::ModalWatcher;
+
+// The real operator window on a simulated bus, which is port 1.
+class Window {
+public:
+    explicit Window(const std::vector<std::string>& controllers) : sim(controllers), m_ports(sim.DevicePath())
+    {
+        dlg.show();
+    }
+
+    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
+    QString Caption(int id) { return qobject_cast<QPushButton*>(dlg.GetDlgItem(id))->text(); }
+    QString Lost() const { return QStringLiteral("%1：设备已断开。").arg(QString::fromStdString(sim.DevicePath())); }
+
+    void Type(std::initializer_list<std::pair<int, const char*>> fields)
+    {
+        for (const auto& [id, text] : fields) {
+            Edit(id)->setText(QString::fromUtf8(text));
+        }
+    }
+
+    // Clicks a button as the operator does: the messages shown meanwhile,
+    // each closed with OK.
+    QStringList Click(int id)
+    {
+        ModalWatcher watcher;
+        QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
+        return watcher.Messages();
+    }
+
+    void OpenPort() { QCOMPARE(Click(IDC_OPEN_PORT), QStringList{"打开成功"}); }
+
+    tarnel::test::SimProcess sim;
+    CMainDlg dlg;
+
+private:
+    tarnel::test::PortsOverride m_ports;
+};
 
 class CommandsTest : public QObject {
     Q_OBJECT
@@ -8,105 +55,144 @@ class CommandsTest : public QObject {
 private slots:
     void openCloseAndTheirFailures()
     {
-        WindowFixture w({"1"});
+        Window w({"1"});
         w.OpenPort();
         QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("关闭串口"));
         QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"串口已关闭"});
         QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
-        QVERIFY(!w.Dlg().m_port.IsOpen());
+        QVERIFY(!w.dlg.m_port.IsOpen());
 
-        w.Type(IDC_PORT, "2");
-        const QStringList failed = w.Click(IDC_OPEN_PORT);
-        QVERIFY2(failed.size() == 1 && failed[0].startsWith(QStringLiteral("打开串口失败 | 串口号 2 没有对应的串口设备")),
-                 qPrintable(failed.join('/')));
-        w.Type(IDC_PORT, "0");
+        w.Type({{IDC_PORT, "2"}});
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"打开串口失败 | 串口号 2 没有对应的串口设备（现有 1 个串口）。"});
+        w.Type({{IDC_PORT, "0"}});
         QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{OutOfRangeMessage(1, 99)});
-        w.Type(IDC_PORT, "1");
+        w.Type({{IDC_PORT, "1"}});
         tarnel::link::PortHandle other = tarnel::link::OpenPort(1, 3);
         QCOMPARE(w.Click(IDC_OPEN_PORT),
-                 QStringList{QStringLiteral("打开串口失败 | %1：串口正被其他程序占用。").arg(w.Sim().DevicePath().c_str())});
+                 QStringList{QStringLiteral("打开串口失败 | %1：串口正被其他程序占用。").arg(w.sim.DevicePath().c_str())});
         QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
-        QVERIFY(!w.Dlg().m_port.IsOpen());
-    }
 
-    void aFailedOpenSaysWhichDeviceAndWhy()
-    {
-        const auto say = [](const std::string& device, std::errc error) {
-            return DescribeOpenFailure(3, {device, std::make_error_code(error)});
-        };
-        QVERIFY(say("", std::errc::no_such_device).startsWith(QStringLiteral("串口号 3 没有对应的串口设备")));
-        QCOMPARE(say("/dev/ttyUSB0", std::errc::no_such_file_or_directory), QStringLiteral("/dev/ttyUSB0：设备不存在。"));
-        QVERIFY(say("/dev/ttyUSB0", std::errc::permission_denied).contains(QStringLiteral("dialout")));
-        QVERIFY(say("/dev/ttyS0", std::errc::invalid_argument).startsWith(QStringLiteral("/dev/ttyS0：")));
+        const auto say = [](std::errc error) { return DescribeOpenFailure(3, {"/dev/ttyUSB0", std::make_error_code(error)}); };
+        QCOMPARE(say(std::errc::no_such_file_or_directory), QStringLiteral("/dev/ttyUSB0：设备不存在。"));
+        QVERIFY(say(std::errc::permission_denied).contains(QStringLiteral("dialout")));
     }
 
     void setAddressAndCalibrationReportAndAddressTheResultField()
     {
-        WindowFixture w({"1", "5,wet"});
-        for (int id : {IDC_SET_ADDR, IDC_ZERO_CAL}) {
+        Window w({"1", "5,wet"});
+        for (int id : {IDC_SET_ADDR, IDC_ZERO_CAL, IDC_SEARCH}) {
             QCOMPARE(w.Click(id), QStringList{"请先打开串口"});
         }
         w.OpenPort();
-        w.Type(IDC_OLD_ADDR, "1");
-        w.Type(IDC_NEW_ADDR, "2");
+        w.Type({{IDC_OLD_ADDR, "1"}, {IDC_NEW_ADDR, "2"}});
         QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{"设置成功"});
         QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("2"));
-        w.Type(IDC_OLD_ADDR, "9");
-        w.Type(IDC_NEW_ADDR, "3");
+        w.Type({{IDC_OLD_ADDR, "9"}, {IDC_NEW_ADDR, "3"}});
         QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{"设置失败"});
         QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("3"));
 
-        w.Type(IDC_RESULT, "5");
+        w.Type({{IDC_RESULT, "5"}});
         QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{"设置成功"});
-        w.Type(IDC_RESULT, "2");
+        w.Type({{IDC_RESULT, "2"}});
         QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{"设置失败"});  // its rope is dry
-        const auto requests = w.Sim().Requests();
+        const auto requests = w.sim.Requests();
         QCOMPARE(requests.size(), 4u);
         QVERIFY(requests[0].starts_with("01 06 80 01 00 01 00 02"));
         QVERIFY(requests[2].starts_with("05 04 40 08 00 01"));
         QVERIFY(requests[3].starts_with("02 04 40 08 00 01"));
     }
 
-    void badAddressTextIsRefusedWithNothingOnTheWire_data()
-    {
-        QTest::addColumn<QString>("oldAddress");
-        QTest::addColumn<QString>("newAddress");
-        QTest::addColumn<int>("blamed");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("new 260") << "1" << "260" << IDC_NEW_ADDR << OutOfRangeMessage(0, 255);
-        QTest::newRow("new empty") << "1" << "" << IDC_NEW_ADDR << NotANumberMessage();
-        QTest::newRow("old -1") << "-1" << "2" << IDC_OLD_ADDR << NotANumberMessage();
-    }
-
     void badAddressTextIsRefusedWithNothingOnTheWire()
     {
-        QFETCH(QString, oldAddress);
-        QFETCH(QString, newAddress);
-        QFETCH(int, blamed);
-        QFETCH(QString, message);
-        WindowFixture w({"1"});
+        Window w({"1"});
         w.OpenPort();
-        w.Type(IDC_OLD_ADDR, oldAddress);
-        w.Type(IDC_NEW_ADDR, newAddress);
-        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{message});
-        QCOMPARE(w.Dlg().focusWidget(), w.Edit(blamed));
+        const struct {
+            const char *oldAddress, *newAddress;
+            int blamed;
+            QString message;
+        } cases[] = {{"1", "260", IDC_NEW_ADDR, OutOfRangeMessage(0, 255)},
+                     {"1", "", IDC_NEW_ADDR, NotANumberMessage()},
+                     {"-1", "2", IDC_OLD_ADDR, NotANumberMessage()}};
+        for (const auto& c : cases) {
+            w.Type({{IDC_OLD_ADDR, c.oldAddress}, {IDC_NEW_ADDR, c.newAddress}});
+            QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{c.message});
+            QCOMPARE(w.dlg.focusWidget(), w.Edit(c.blamed));
+        }
         QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("0"));
         QTest::qWait(100);
-        QVERIFY(w.Sim().Requests().empty());
+        QVERIFY(w.sim.Requests().empty());
     }
 
-    void aLineThatHangsUpIsClosedAndTheOperatorTold()
+    void aScanStopsAtTheFirstAnswerOrAfter255()
     {
-        WindowFixture w({"1"});
+        Window w({"252"});
         w.OpenPort();
-        w.Type(IDC_OLD_ADDR, "1");
-        w.Type(IDC_NEW_ADDR, "2");
-        w.Sim().HangUp();
-        QCOMPARE(w.Click(IDC_SET_ADDR),
-                 QStringList{QStringLiteral("设置失败 | %1：设备已断开。").arg(w.Sim().DevicePath().c_str())});
-        QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
-        QVERIFY(!w.Dlg().m_port.IsOpen());
-        QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("2"));
+        w.Type({{IDC_INTERVAL, "100"}});
+        QCOMPARE(w.Click(IDC_SEARCH), QStringList{OutOfRangeMessage(250, 1000)});
+        w.Type({{IDC_INTERVAL, "250"}, {IDC_START_ADDR, "250"}});
+        QStringList shown;
+        connect(w.Edit(IDC_RESULT), &QLineEdit::textChanged, [&](const QString& text) { shown << text; });
+        {
+            ModalWatcher watcher;
+            QTest::mouseClick(w.dlg.GetDlgItem(IDC_SEARCH), Qt::LeftButton);
+            QCOMPARE(w.Caption(IDC_SEARCH), QStringLiteral("停止"));
+            QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages(), QStringList{"地址为:252"}, 3000);
+            QTRY_COMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
+            QCOMPARE(w.Edit(IDC_OLD_ADDR)->text(), QStringLiteral("252"));
+            QCOMPARE(shown, (QStringList{"251", "252"}));
+
+            w.Type({{IDC_START_ADDR, "255"}});
+            QTest::mouseClick(w.dlg.GetDlgItem(IDC_SEARCH), Qt::LeftButton);
+            QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages().size(), 2, 2000);
+            QCOMPARE(watcher.Messages()[1], QStringLiteral("没有搜到地址！"));
+            QTRY_COMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
+        }
+        QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("256"));
+        QCOMPARE(w.sim.ProbedAddresses(), (std::vector<int>{250, 251, 252, 255}));
+        // The 256 left in the result field names no controller.
+        QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{OutOfRangeMessage(0, 255)});
+        QCOMPARE(w.sim.Requests().size(), 4u);
+    }
+
+    void closingThePortStopsTheScan()
+    {
+        Window w({"1"});
+        w.OpenPort();
+        w.Type({{IDC_START_ADDR, "100"}});
+        QVERIFY(w.Click(IDC_SEARCH).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!w.sim.ProbedAddresses().empty(), 2000);
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"串口已关闭"});
+        QCOMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
+        QCOMPARE(w.dlg.m_nResult, 0u);
+        ModalWatcher watcher;
+        QTest::qWait(600);
+        QVERIFY(watcher.Messages().isEmpty());
+    }
+
+    void aLineThatHangsUpIsClosedAndTheOperatorToldOnce()
+    {
+        Window during({"1"});
+        during.OpenPort();
+        QVERIFY(during.Click(IDC_SEARCH).isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(!during.sim.ProbedAddresses().empty(), 2000);
+        {
+            ModalWatcher watcher;
+            during.sim.HangUp();
+            QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages(), QStringList{"串口已关闭 | " + during.Lost()}, 1000);
+            QCOMPARE(during.Caption(IDC_SEARCH), QStringLiteral("搜索"));
+            QTest::qWait(600);
+            QCOMPARE(watcher.Messages().size(), 1);
+        }
+
+        Window before({"1"});
+        before.OpenPort();
+        before.Type({{IDC_OLD_ADDR, "1"}, {IDC_NEW_ADDR, "2"}});
+        before.sim.HangUp();
+        QCOMPARE(before.Click(IDC_SET_ADDR), QStringList{"设置失败 | " + before.Lost()});
+        for (Window* w : {&during, &before}) {
+            QCOMPARE(w->Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
+            QVERIFY(!w->dlg.m_port.IsOpen());
+        }
     }
 };
 
