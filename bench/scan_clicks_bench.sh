@@ -7,7 +7,7 @@
 # usage: scan_clicks_bench.sh [BUILD_DIR [TRIALS]]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tests/x/x_window.sh
+source scripts/x_window.sh
 
 trials=${2:-8}
 start_tarnel_on_silent_bus "${1:-build/default}"

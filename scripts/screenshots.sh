@@ -3,7 +3,7 @@
 # Xvfb when there is no display) and saves a screenshot of each.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/x_session.sh
+source scripts/x_window.sh
 
 scripts/build.sh tarnel
 start_x_if_needed || true
@@ -14,22 +14,19 @@ build/default/src/ui/tarnel &
 tarnel_pid=$!
 trap 'kill $tarnel_pid 2>/dev/null || true; [[ -n "${XVFB_PID:-}" ]] && kill $XVFB_PID 2>/dev/null || true' EXIT
 
-main=$(wait_for_window Tarnel)
+WINDOW=$(wait_for_window Tarnel)
 sleep 0.5
-import -window "$main" "$out/main-window.png"
+import -window "$WINDOW" "$out/main-window.png"
 
 # A message box: search with no port open.
-xdotool mousemove --window "$main" 65 196 click 1
-sleep 0.5
-box=$(xdotool search --onlyvisible --name '^Tarnel$' | grep -vx "$main" | head -1)
+click "$SEARCH"
+sleep 0.4
+box=$(xdotool search --onlyvisible --name '^Tarnel$' | grep -vx "$WINDOW" | head -1)
 import -window "$box" "$out/message-box.png"
 xdotool key Return
 sleep 0.3
 
-# The about command sits in the context menu of the window background.
-xdotool mousemove --window "$main" 300 80 click 3
-sleep 0.5
-xdotool key Down Return
+open_about_box
 about=$(wait_for_window "关于 Tarnel")
 sleep 0.5
 import -window "$about" "$out/about-box.png"

@@ -1,9 +1,7 @@
 #include "pseudo_terminal.h"
 
-#include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <poll.h>
 #include <pty.h>
 #include <stdexcept>
 #include <thread>
@@ -40,23 +38,14 @@ std::vector<std::uint8_t> PseudoTerminal::Receive(std::chrono::milliseconds wait
 {
     std::vector<std::uint8_t> received;
     const auto deadline = std::chrono::steady_clock::now() + wait;
-    while (received.size() < atLeast) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            break;
-        }
-        pollfd ready{master_, POLLIN, 0};
-        if (::poll(&ready, 1, static_cast<int>(left.count())) <= 0) {
-            break;
-        }
+    while (received.size() < atLeast && std::chrono::steady_clock::now() < deadline) {
         std::uint8_t buffer[256];
-        const ssize_t n = (ready.revents & POLLIN) ? ::read(master_, buffer, sizeof buffer) : -1;
+        const ssize_t n = ::read(master_, buffer, sizeof buffer);
         if (n > 0) {
             received.insert(received.end(), buffer, buffer + n);
         } else {
-            // Nobody has the slave open (yet): the master reports a hang-up.
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            // Nothing yet, or nobody has the slave open (a hang-up on the master).
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
     }
     return received;

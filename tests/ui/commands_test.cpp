@@ -111,7 +111,6 @@ private slots:
             int blamed;
             QString message;
         } cases[] = {{"1", "260", IDC_NEW_ADDR, OutOfRangeMessage(0, 255)},
-                     {"1", "", IDC_NEW_ADDR, NotANumberMessage()},
                      {"-1", "2", IDC_OLD_ADDR, NotANumberMessage()}};
         for (const auto& c : cases) {
             w.Type({{IDC_OLD_ADDR, c.oldAddress}, {IDC_NEW_ADDR, c.newAddress}});

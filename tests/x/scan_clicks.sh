@@ -12,7 +12,7 @@
 #                       during a probe stops the scan before the next probe
 #   hang-up             a line that hangs up mid-scan is reported within 2 periods
 set -euo pipefail
-source "$(dirname "$0")/x_window.sh"
+source "$(dirname "$0")/../../scripts/x_window.sh"
 
 case_name=$2
 start_tarnel_on_silent_bus "$1"

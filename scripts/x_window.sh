@@ -1,8 +1,9 @@
-# Sourced by the real-input checks: Tarnel in a private Xvfb on a silent
-# simulated bus, and the moves of the operator's hand.
-root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
-source "$root/scripts/x_session.sh"
-source "$root/scripts/simulated_bus.sh"
+# Sourced by the scripts that drive the real Tarnel window with X input (the
+# real-input tests, their benchmark, the screenshots): where its controls
+# are, the moves of the operator's hand, and Tarnel on a silent simulated bus.
+scripts=$(dirname "${BASH_SOURCE[0]}")
+source "$scripts/x_session.sh"
+source "$scripts/simulated_bus.sh"
 
 # Centres of the controls in pixels: dialog units at 6 x 12 base units.
 PORT_OPEN="337 49"
