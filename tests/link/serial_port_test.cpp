@@ -1,4 +1,3 @@
-#include "link/frames.h"
 #include "link/serial_port.h"
 #include "pseudo_terminal.h"
 
@@ -92,17 +91,6 @@ TEST_F(OpenPortTest, TheOpenPortIsLockedAndAMissingOneSaysSo)
     EXPECT_TRUE(failure.device.empty());
     EXPECT_FALSE(OpenPort("/dev/tarnel-no-such-device", 3, &failure).IsOpen());
     EXPECT_EQ(failure.error, std::errc::no_such_file_or_directory);
-}
-
-TEST_F(OpenPortTest, TransmitDropsStaleInputAndSendsExactlyTheFrame)
-{
-    pty_.Send({0xAA, 0xBB, 0xCC});
-    ASSERT_EQ(WaitForInput(port_, 3, 200), 3u);
-
-    const ShortFrame probe = ProbeFrame(7);
-    Transmit(port_, probe);
-    EXPECT_EQ(pty_.Receive(500ms), Bytes(probe.begin(), probe.end()));
-    EXPECT_EQ(WaitForInput(port_, 1, 0), 0u);
 }
 
 // Bursts of bytes the device sends, each after a pause.

@@ -102,23 +102,5 @@ TEST(AddressScan, AStopLeavesTheResultFieldAndProbesNoMore)
     EXPECT_EQ(sim.ProbedAddresses(), (std::vector<int>{10, 20}));
 }
 
-TEST(AddressScan, ALineThatHangsUpEndsTheScanAfterOneProbe)
-{
-    test::PseudoTerminal pty;
-    ScanOn on(pty.SlavePath());
-    auto& [ports, port, view, scan] = on;
-
-    scan.Start(0, 30);
-    scan.Tick(port);
-    EXPECT_FALSE(port.Lost());  // silence is no hang-up
-    pty.CloseMaster();
-    scan.Tick(port);
-
-    EXPECT_FALSE(scan.Running());
-    EXPECT_TRUE(port.Lost());
-    EXPECT_EQ(view.seen, (std::vector<std::string>{"keep 0", "caption 停止", "ticks every 30", "show 1",
-                                                   "ticks stop", "keep 0", "caption 搜索", "box line lost"}));
-}
-
 }  // namespace
 }  // namespace tarnel::scan

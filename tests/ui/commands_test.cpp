@@ -106,17 +106,12 @@ private slots:
     {
         Window w({"1"});
         w.OpenPort();
-        const struct {
-            const char *oldAddress, *newAddress;
-            int blamed;
-            QString message;
-        } cases[] = {{"1", "260", IDC_NEW_ADDR, OutOfRangeMessage(0, 255)},
-                     {"-1", "2", IDC_OLD_ADDR, NotANumberMessage()}};
-        for (const auto& c : cases) {
-            w.Type({{IDC_OLD_ADDR, c.oldAddress}, {IDC_NEW_ADDR, c.newAddress}});
-            QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{c.message});
-            QCOMPARE(w.dlg.focusWidget(), w.Edit(c.blamed));
-        }
+        w.Type({{IDC_OLD_ADDR, "1"}, {IDC_NEW_ADDR, "256"}});
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{OutOfRangeMessage(0, 255)});
+        QCOMPARE(w.dlg.focusWidget(), w.Edit(IDC_NEW_ADDR));
+        w.Type({{IDC_OLD_ADDR, "-1"}, {IDC_NEW_ADDR, "2"}});
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{NotANumberMessage()});
+        QCOMPARE(w.dlg.focusWidget(), w.Edit(IDC_OLD_ADDR));
         QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("0"));
         QTest::qWait(100);
         QVERIFY(w.sim.Requests().empty());
@@ -129,8 +124,6 @@ private slots:
         w.Type({{IDC_INTERVAL, "100"}});
         QCOMPARE(w.Click(IDC_SEARCH), QStringList{OutOfRangeMessage(250, 1000)});
         w.Type({{IDC_INTERVAL, "250"}, {IDC_START_ADDR, "250"}});
-        QStringList shown;
-        connect(w.Edit(IDC_RESULT), &QLineEdit::textChanged, [&](const QString& text) { shown << text; });
         {
             ModalWatcher watcher;
             QTest::mouseClick(w.dlg.GetDlgItem(IDC_SEARCH), Qt::LeftButton);
@@ -138,7 +131,6 @@ private slots:
             QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages(), QStringList{"地址为:252"}, 3000);
             QTRY_COMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
             QCOMPARE(w.Edit(IDC_OLD_ADDR)->text(), QStringLiteral("252"));
-            QCOMPARE(shown, (QStringList{"251", "252"}));
 
             w.Type({{IDC_START_ADDR, "255"}});
             QTest::mouseClick(w.dlg.GetDlgItem(IDC_SEARCH), Qt::LeftButton);

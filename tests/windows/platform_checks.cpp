@@ -7,49 +7,28 @@
 #include <cstdio>
 #include <windows.h>
 
-namespace {
-
-using tarnel::platform::OpenProblem;
-
-std::error_code Win32(DWORD code)
-{
-    return {static_cast<int>(code), std::system_category()};
-}
-
-}  // namespace
-
 int main()
 {
-    struct OpenCase {
+    using enum tarnel::platform::OpenProblem;
+    // What an open failing with the code means, and whether a queue query
+    // or write failing with it means the device is gone.
+    const struct {
         DWORD code;
-        OpenProblem problem;
-    };
-    const OpenCase openCases[] = {
-        {ERROR_FILE_NOT_FOUND, OpenProblem::NoSuchDevice},
-        {ERROR_PATH_NOT_FOUND, OpenProblem::NoSuchDevice},
-        {ERROR_ACCESS_DENIED, OpenProblem::InUse},  // another program holds the port
-        {ERROR_SHARING_VIOLATION, OpenProblem::InUse},
-        {ERROR_GEN_FAILURE, OpenProblem::Other},
-    };
-    struct GoneCase {
-        DWORD code;
+        tarnel::platform::OpenProblem problem;
         bool gone;
-    };
-    const GoneCase goneCases[] = {
-        {ERROR_ACCESS_DENIED, true},       {ERROR_BAD_COMMAND, true}, {ERROR_DEVICE_NOT_CONNECTED, true},
-        {ERROR_OPERATION_ABORTED, true},   {ERROR_GEN_FAILURE, true}, {ERROR_INVALID_PARAMETER, false},
-        {ERROR_IO_PENDING, false},         {ERROR_TIMEOUT, false},
+    } cases[] = {
+        {ERROR_FILE_NOT_FOUND, NoSuchDevice, true},  {ERROR_PATH_NOT_FOUND, NoSuchDevice, false},
+        {ERROR_ACCESS_DENIED, InUse, true},           {ERROR_SHARING_VIOLATION, InUse, false},
+        {ERROR_GEN_FAILURE, Other, true},             {ERROR_BAD_COMMAND, Other, true},
+        {ERROR_DEVICE_NOT_CONNECTED, Other, true},    {ERROR_OPERATION_ABORTED, Other, true},
+        {ERROR_INVALID_PARAMETER, Other, false},      {ERROR_IO_PENDING, Other, false},
+        {ERROR_TIMEOUT, Other, false},
     };
     int failures = 0;
-    for (const OpenCase& c : openCases) {
-        if (tarnel::platform::ProblemOf(Win32(c.code)) != c.problem) {
-            std::printf("FAIL: open error %lu read as the wrong problem\n", c.code);
-            ++failures;
-        }
-    }
-    for (const GoneCase& c : goneCases) {
-        if (tarnel::platform::MeansDeviceGone(Win32(c.code)) != c.gone) {
-            std::printf("FAIL: error %lu %s a vanished device\n", c.code, c.gone ? "not read as" : "read as");
+    for (const auto& c : cases) {
+        const std::error_code error(static_cast<int>(c.code), std::system_category());
+        if (tarnel::platform::ProblemOf(error) != c.problem || tarnel::platform::MeansDeviceGone(error) != c.gone) {
+            std::printf("FAIL: error %lu read wrongly\n", c.code);
             ++failures;
         }
     }
