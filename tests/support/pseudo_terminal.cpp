@@ -24,7 +24,7 @@ PseudoTerminal::PseudoTerminal()
 
 PseudoTerminal::~PseudoTerminal()
 {
-    CloseMaster();
+    ::close(master_);
 }
 
 void PseudoTerminal::Send(const std::vector<std::uint8_t>& bytes) const
@@ -49,14 +49,6 @@ std::vector<std::uint8_t> PseudoTerminal::Receive(std::chrono::milliseconds wait
         }
     }
     return received;
-}
-
-void PseudoTerminal::CloseMaster()
-{
-    if (master_ >= 0) {
-        ::close(master_);
-        master_ = -1;
-    }
 }
 
 PortsOverride::PortsOverride(const std::string& devices)

@@ -26,9 +26,6 @@ public:
     // `atLeast` bytes have come.
     std::vector<std::uint8_t> Receive(std::chrono::milliseconds wait, std::size_t atLeast = SIZE_MAX) const;
 
-    // Hangs up the device side, as a pulled cable would.
-    void CloseMaster();
-
 private:
     int master_ = -1;
     std::string slavePath_;

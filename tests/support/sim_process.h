@@ -15,9 +15,6 @@ public:
     // The device the service tool opens.
     const std::string& DevicePath() const { return devicePath_; }
 
-    // Everything the simulator printed so far after its banner.
-    std::string Output();
-
     // The requests it received, in order, as their hex text ("05 04 40 02 ...").
     std::vector<std::string> Requests();
 
@@ -28,6 +25,9 @@ public:
     void HangUp();
 
 private:
+    // Everything the simulator printed so far after its banner.
+    std::string Output();
+
     QProcess process_;
     std::string devicePath_;
     std::string output_;
