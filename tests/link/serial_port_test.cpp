@@ -102,6 +102,11 @@ struct WaitCase {
     int minMs, maxMs;         // how long it takes
 };
 
+void PrintTo(const WaitCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class WaitForInputTest : public OpenPortTest, public ::testing::WithParamInterface<WaitCase> {};
 
 TEST_P(WaitForInputTest, ReturnsOnceSevenAreQueuedOrTheTimeOutPasses)

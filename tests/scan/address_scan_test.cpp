@@ -46,6 +46,11 @@ struct ScanCase {
     std::vector<int> probed;
 };
 
+void PrintTo(const ScanCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
 class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
