@@ -24,18 +24,11 @@ PortHandle Configured(PortHandle port, int baudIndex, platform::OpenFailure* fai
     if (!port.IsOpen()) {
         return port;
     }
-    platform::LineSettings settings;
-    if (!port.ReadSettings(settings)) {
-        settings = {};
+    platform::LineSettings reported;
+    if (!port.ReadSettings(reported)) {
+        reported = {};
     }
-    if (baudIndex >= 0 && static_cast<std::size_t>(baudIndex) < kBaudRates.size()) {
-        settings.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
-    }
-    settings.dataBits = 8;
-    settings.parity = false;
-    settings.twoStopBits = false;
-    settings.parityCheck = false;
-    settings.abortOnError = true;
+    const platform::LineSettings settings = ControllerLineSettings(reported, baudIndex);
     if (!port.WriteSettings(settings)) {
         if (failure) {
             failure->error = platform::LastError();
@@ -51,6 +44,19 @@ PortHandle Configured(PortHandle port, int baudIndex, platform::OpenFailure* fai
 }
 
 }  // namespace
+
+platform::LineSettings ControllerLineSettings(platform::LineSettings reported, int baudIndex)
+{
+    if (baudIndex >= 0 && static_cast<std::size_t>(baudIndex) < kBaudRates.size()) {
+        reported.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
+    }
+    reported.dataBits = 8;
+    reported.parity = false;
+    reported.twoStopBits = false;
+    reported.parityCheck = false;
+    reported.abortOnError = true;
+    return reported;
+}
 
 PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure)
 {

@@ -12,14 +12,18 @@ namespace tarnel::link {
 // The open port, or none.
 using PortHandle = platform::SerialLine;
 
-// Opens port `portNumber` with the controller's line settings (the speed of
-// `baudIndex` in the baud table, 8 data bits, no parity, one stop bit) and
-// time-outs; any other index (no selection) keeps the speed the port reported. Returns none when the port is
-// absent, in use or refuses the settings; `failure`, when given, says why.
+// Opens port `portNumber` with ControllerLineSettings for `baudIndex` and the
+// link's time-outs. Returns none when the port is absent, in use or refuses
+// the settings; `failure`, when given, says why.
 PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure = nullptr);
 PortHandle OpenPort(const std::string& device, int baudIndex, platform::OpenFailure* failure = nullptr);
 
 void ClosePort(PortHandle& port);
+
+// The controller's line settings over those a port reported: the speed of
+// `baudIndex` in the baud table (any other index keeps the reported one), 8
+// data bits, no parity, one stop bit, no parity check, abort on error.
+platform::LineSettings ControllerLineSettings(platform::LineSettings reported, int baudIndex);
 
 // Polls the input queue every 2 ms until it holds at least `count` bytes (as
 // a 16-bit number) or more than `timeoutMs` have passed, and returns the

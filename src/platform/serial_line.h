@@ -19,6 +19,8 @@ struct LineSettings {
     bool twoStopBits = false;
     bool parityCheck = false;
     bool abortOnError = false;
+
+    bool operator==(const LineSettings&) const = default;
 };
 
 // Bounds on each read and write, in milliseconds. A read of n bytes returns

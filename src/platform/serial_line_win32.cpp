@@ -1,5 +1,7 @@
 #include "platform/serial_line.h"
 
+#include "platform/dcb_settings.h"
+
 #include <windows.h>
 
 namespace tarnel::platform {
@@ -86,12 +88,7 @@ bool SerialLine::ReadSettings(LineSettings& settings) const
     if (!IsOpen() || !::GetCommState(Native(handle_), &dcb)) {
         return false;
     }
-    settings.baudRate = dcb.BaudRate;
-    settings.dataBits = dcb.ByteSize;
-    settings.parity = dcb.Parity != NOPARITY;
-    settings.twoStopBits = dcb.StopBits == TWOSTOPBITS;
-    settings.parityCheck = dcb.fParity != 0;
-    settings.abortOnError = dcb.fAbortOnError != 0;
+    settings = ReadDcb(dcb);
     return true;
 }
 
@@ -106,14 +103,7 @@ bool SerialLine::WriteSettings(const LineSettings& settings)
         dcb = DCB{};
         dcb.DCBlength = sizeof dcb;
     }
-    if (settings.baudRate != 0) {
-        dcb.BaudRate = settings.baudRate;
-    }
-    dcb.ByteSize = settings.dataBits;
-    dcb.Parity = settings.parity ? EVENPARITY : NOPARITY;
-    dcb.StopBits = settings.twoStopBits ? TWOSTOPBITS : ONESTOPBIT;
-    dcb.fParity = settings.parityCheck;
-    dcb.fAbortOnError = settings.abortOnError;
+    WriteDcb(settings, dcb);
     return ::SetCommState(Native(handle_), &dcb) != 0;
 }
 

@@ -42,21 +42,33 @@ protected:
     PortHandle port_ = OpenPort(1, 3);
 };
 
-TEST_F(SerialPortTest, OpenSetsTheListedSpeedOrKeepsTheReportedOneAndForces8N1Raw)
+TEST(ControllerLineSettings, TheListedSpeedOrTheReportedOneAndAlways8N1)
+{
+    const platform::LineSettings reported{38400, 7, true, true, true, false};
+    for (const auto& [index, rate] : {std::pair{-1, 38400u}, {0, 1200u}, {4, 19200u}, {5, 38400u}}) {
+        EXPECT_EQ(ControllerLineSettings(reported, index), (platform::LineSettings{rate, 8, false, false, false, true}))
+            << "index " << index;
+    }
+}
+
+// A pseudo-terminal takes any speed, stop bits and flow control, but refuses
+// anything but 8 data bits without parity: those are checked where the
+// settings are chosen and translated.
+TEST_F(SerialPortTest, OpenSetsTheListedSpeedOrKeepsTheReportedOneOnTheDevice)
 {
     termios reported = SlaveSettings();
     ::cfsetspeed(&reported, B38400);
-    reported.c_cflag = (reported.c_cflag & ~CSIZE) | CS7 | PARENB | CSTOPB | CRTSCTS;
+    reported.c_cflag |= CSTOPB | CRTSCTS;
     const std::pair<int, speed_t> cases[] = {{-1, B38400}, {0, B1200}, {1, B2400}, {2, B4800}, {3, B9600}, {4, B19200}};
     for (const auto& [index, speed] : cases) {
         ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &reported), 0);
+        ASSERT_EQ(SlaveSettings().c_cflag & (CSTOPB | CRTSCTS), static_cast<tcflag_t>(CSTOPB | CRTSCTS));
         PortHandle port = OpenPort(1, index);
         ASSERT_TRUE(port.IsOpen());
         const termios tio = SlaveSettings();
         EXPECT_EQ(::cfgetospeed(&tio), speed) << "index " << index;
         EXPECT_EQ(::cfgetispeed(&tio), speed) << "index " << index;
-        EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB | CLOCAL | CREAD), static_cast<tcflag_t>(CS8 | CLOCAL | CREAD));
-        EXPECT_NE(tio.c_cflag & CRTSCTS, 0u) << "flow control stays as reported";
+        EXPECT_EQ(tio.c_cflag & (CSTOPB | CRTSCTS | CLOCAL | CREAD), static_cast<tcflag_t>(CRTSCTS | CLOCAL | CREAD));
         EXPECT_EQ(tio.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), 0u);
     }
 }

@@ -1,7 +1,10 @@
-// Run under Wine: how the Win32 serial backend reads the system's error
-// codes, which Wine cannot produce on a pseudo-terminal (it neither
-// enforces exclusive opens nor removes devices). Exits 1 on any mismatch.
+// Run under Wine: what the Win32 serial backend makes of things a Linux
+// pseudo-terminal cannot show: error codes Wine never produces there (it
+// neither enforces exclusive opens nor removes devices), and the data bits
+// and parity it writes into a port's DCB (a pseudo-terminal reports 8N
+// whatever it is told). Exits 1 on any mismatch.
 
+#include "platform/dcb_settings.h"
 #include "platform/serial_line.h"
 
 #include <cstdio>
@@ -29,6 +32,17 @@ int main()
         const std::error_code error(static_cast<int>(c.code), std::system_category());
         if (tarnel::platform::ProblemOf(error) != c.problem || tarnel::platform::MeansDeviceGone(error) != c.gone) {
             std::printf("FAIL: error %lu read wrongly\n", c.code);
+            ++failures;
+        }
+    }
+    using tarnel::platform::LineSettings;
+    for (const LineSettings& settings : {LineSettings{9600, 8, false, false, false, true},
+                                         LineSettings{19200, 7, true, true, true, false}}) {
+        DCB dcb{};
+        dcb.BaudRate = 4800;
+        tarnel::platform::WriteDcb(settings, dcb);
+        if (tarnel::platform::ReadDcb(dcb) != settings || dcb.Parity != (settings.parity ? EVENPARITY : NOPARITY)) {
+            std::printf("FAIL: %u data bits written wrongly into a DCB\n", unsigned{settings.dataBits});
             ++failures;
         }
     }
