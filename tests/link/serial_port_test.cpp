@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <numeric>
 #include <chrono>
 #include <fcntl.h>
+#include <numeric>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <cstdio>
 #include <filesystem>
 #include <termios.h>
 #include <thread>
