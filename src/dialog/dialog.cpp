@@ -240,10 +240,11 @@ void CDialog::timerEvent(QTimerEvent* event)
         QDialog::timerEvent(event);
         return;
     }
-    // An expiry only notes that a tick is due. The event loop delivers the
-    // input that waited behind a blocking tick after this timer event, so
-    // the tick itself comes back through the event queue: a click that
-    // stops or restarts the timer meanwhile takes the due tick with it.
+    // An expiry only notes that a tick is due. Some event loops (Qt's plain
+    // Unix one) deliver the input that waited behind a blocking tick after
+    // this timer event, so the tick itself comes back through the event
+    // queue: a click that stops or restarts the timer meanwhile takes the
+    // due tick with it.
     // Running the tick from here after dispatching that input ourselves
     // would nest the click's handler, and any box it opens, inside the
     // tick, and no further tick would come while that box stays open.

@@ -45,17 +45,18 @@ PortHandle Configured(PortHandle port, int baudIndex, platform::OpenFailure* fai
 
 }  // namespace
 
-platform::LineSettings ControllerLineSettings(platform::LineSettings reported, int baudIndex)
+platform::LineSettings ControllerLineSettings(const platform::LineSettings& reported, int baudIndex)
 {
+    platform::LineSettings settings = reported;
     if (baudIndex >= 0 && static_cast<std::size_t>(baudIndex) < kBaudRates.size()) {
-        reported.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
+        settings.baudRate = kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
     }
-    reported.dataBits = 8;
-    reported.parity = false;
-    reported.twoStopBits = false;
-    reported.parityCheck = false;
-    reported.abortOnError = true;
-    return reported;
+    settings.dataBits = 8;
+    settings.parity = false;
+    settings.twoStopBits = false;
+    settings.parityCheck = false;
+    settings.abortOnError = true;
+    return settings;
 }
 
 PortHandle OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure)

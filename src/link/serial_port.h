@@ -23,7 +23,7 @@ void ClosePort(PortHandle& port);
 // The controller's line settings over those a port reported: the speed of
 // `baudIndex` in the baud table (any other index keeps the reported one), 8
 // data bits, no parity, one stop bit, no parity check, abort on error.
-platform::LineSettings ControllerLineSettings(platform::LineSettings reported, int baudIndex);
+platform::LineSettings ControllerLineSettings(const platform::LineSettings& reported, int baudIndex);
 
 // Polls the input queue every 2 ms until it holds at least `count` bytes (as
 // a 16-bit number) or more than `timeoutMs` have passed, and returns the
