@@ -2,13 +2,10 @@
 
 #include "link/protocol.h"
 
-#include <algorithm>
 #include <cstdio>
 
 namespace tarnel::link {
 namespace {
-
-constexpr std::uint8_t kExceptionBit = 0x80;
 
 std::string Format(const char* format, unsigned a, unsigned b = 0)
 {
@@ -20,22 +17,6 @@ std::string Format(const char* format, unsigned a, unsigned b = 0)
 unsigned Word(std::span<const std::uint8_t> frame, std::size_t at)
 {
     return static_cast<unsigned>(frame[at] << 8 | frame[at + 1]);
-}
-
-// The length of the reply that `answer` begins with, read from its first
-// bytes; 0 when they name no reply the controller gives.
-std::size_t ReplyLength(std::span<const std::uint8_t> answer)
-{
-    if (answer.size() < 3) {
-        return 0;
-    }
-    if (answer[1] & kExceptionBit) {
-        return 5;
-    }
-    if (answer[1] == kReadInputRegisters) {
-        return 5u + answer[2];
-    }
-    return answer[1] == kWriteRegister ? 8 : 0;
 }
 
 std::string Meaning(std::span<const std::uint8_t> frame)
@@ -77,27 +58,6 @@ std::string Decode(std::span<const std::uint8_t> frame)
     }
     return Format("address %u, ", frame[0]) + Meaning(frame) +
            (HasValidCheck(frame) ? ", check good" : ", check bad");
-}
-
-AnswerKind DescribeAnswer(std::span<const std::uint8_t> request, std::span<const std::uint8_t> answer)
-{
-    if (answer.size() >= request.size() && std::ranges::equal(request, answer.first(request.size()))) {
-        return AnswerKind::EchoOfRequest;
-    }
-    const std::size_t length = ReplyLength(answer);
-    const bool valid = length != 0 && length <= answer.size() && answer[0] == request[0] &&
-                       (answer[1] & ~kExceptionBit) == request[1] && HasValidCheck(answer.first(length));
-    return valid ? AnswerKind::ValidReply : AnswerKind::NotValid;
-}
-
-const char* Describe(AnswerKind kind)
-{
-    switch (kind) {
-    case AnswerKind::ValidReply: return "valid reply";
-    case AnswerKind::EchoOfRequest: return "echo of the request";
-    case AnswerKind::NotValid: break;
-    }
-    return "not a valid reply";
 }
 
 }  // namespace tarnel::link

@@ -10,6 +10,8 @@ namespace tarnel::link {
 // Function codes.
 constexpr std::uint8_t kReadInputRegisters = 0x04;
 constexpr std::uint8_t kWriteRegister = 0x06;
+// Set in the function code of a reply that refuses the request.
+constexpr std::uint8_t kExceptionBit = 0x80;
 
 // Registers: any answer to a read of the status register means a
 // controller is there; a read of the calibration register zero-calibrates

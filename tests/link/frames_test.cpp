@@ -1,5 +1,7 @@
+#include "link/answer_frames.h"
 #include "link/frame_text.h"
 #include "link/frames.h"
+#include "link/protocol.h"
 
 #include <gtest/gtest.h>
 
@@ -49,24 +51,47 @@ TEST(Frames, EveryProbeCarriesTheModbusCheckLowByteFirst)
     }
 }
 
-TEST(AnswerDescription, TellsAReplyFromAnEchoAndFromGarbage)
+Bytes Sealed(Bytes frame)
+{
+    const auto check = CheckBytes(frame);
+    frame.insert(frame.end(), check.begin(), check.end());
+    return frame;
+}
+
+TEST(AnswerFrames, CutsEchoesRepliesAndGarbageApart)
 {
     const Bytes probe = AsBytes(ProbeFrame(17));
+    const Bytes reply = Sealed({0x11, 0x04, 0x02, 0x00, 0x00});
+    Bytes badCheck = reply;
+    badCheck.back() ^= 0x01;
     Bytes echoThenReply = probe;
-    echoThenReply.insert(echoThenReply.end(), {0x11, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF3});
+    echoThenReply.insert(echoThenReply.end(), reply.begin(), reply.end());
     const struct {
-        Bytes answer;
-        AnswerKind kind;
+        const char* name;
+        Bytes heard;
+        FrameKind kind;
+        std::size_t length;
     } cases[] = {
-        {{0x11, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF3}, AnswerKind::ValidReply},
-        {{0x11, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF4}, AnswerKind::NotValid},     // bad check
-        {{0x12, 0x04, 0x02, 0x00, 0x00, 0x78, 0xF3}, AnswerKind::NotValid},     // another address
-        {probe, AnswerKind::EchoOfRequest},
-        {echoThenReply, AnswerKind::EchoOfRequest},
+        {"reply", reply, FrameKind::Reply, 7},
+        {"bad check", badCheck, FrameKind::Corrupt, 7},
+        {"echo", probe, FrameKind::Echo, 8},
+        {"echo, then the reply", echoThenReply, FrameKind::Echo, 8},
+        {"the start of an echo", Bytes(probe.begin(), probe.begin() + 5), FrameKind::Incomplete, 0},
+        {"the start of a reply", Bytes(reply.begin(), reply.begin() + 5), FrameKind::Incomplete, 0},
+        {"no function we know", {0x11, 0x33, 0x02, 0x00}, FrameKind::Corrupt, 4},
+        {"exception", Sealed({0x11, 0x84, 0x02}), FrameKind::Reply, 5},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(DescribeAnswer(probe, c.answer), c.kind) << Hex(c.answer);
+        const CutFrame cut = NextFrame(probe, c.heard);
+        EXPECT_EQ(cut.kind, c.kind) << c.name;
+        EXPECT_EQ(cut.length, c.length) << c.name;
     }
+    const Bytes ack = Sealed({0x05, 0x06, 0x80, 0x01, 0x00, 0x09});
+    EXPECT_EQ(NextFrame(AsBytes(SetAddressFrame(5, 9)), ack).length, 8u);
+    EXPECT_TRUE(Answers(reply, probe));
+    EXPECT_TRUE(Answers(Sealed({0x11, 0x84, 0x02}), probe));
+    EXPECT_FALSE(Answers(reply, AsBytes(ProbeFrame(18))));
+    EXPECT_FALSE(Answers(ack, AsBytes(ProbeFrame(5))));
     EXPECT_EQ(Decode(AsBytes(SetAddressFrame(1, 2))), "address 1, write register 0x8001 = 2 (long form), check good");
 }
 

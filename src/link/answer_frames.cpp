@@ -1,0 +1,53 @@
+#include "link/answer_frames.h"
+
+#include "link/protocol.h"
+
+#include <algorithm>
+
+namespace tarnel::link {
+
+std::size_t AnnouncedLength(std::span<const std::uint8_t> reply)
+{
+    if (reply.size() < 3) {
+        return 0;
+    }
+    if (reply[1] & kExceptionBit) {
+        return 5;
+    }
+    if (reply[1] == kReadInputRegisters) {
+        return 5u + reply[2];
+    }
+    return reply[1] == kWriteRegister ? 8 : 0;
+}
+
+CutFrame NextFrame(std::span<const std::uint8_t> request, std::span<const std::uint8_t> bytes)
+{
+    const std::size_t common = std::min(request.size(), bytes.size());
+    if (!bytes.empty() && std::ranges::equal(request.first(common), bytes.first(common))) {
+        if (common == request.size()) {
+            return {FrameKind::Echo, common};
+        }
+        if (common == bytes.size()) {
+            return {FrameKind::Incomplete, 0};
+        }
+    }
+    if (bytes.size() < 3) {
+        return {FrameKind::Incomplete, 0};
+    }
+    const std::size_t length = AnnouncedLength(bytes);
+    if (length == 0) {
+        return {FrameKind::Corrupt, bytes.size()};
+    }
+    if (bytes.size() < length) {
+        return {FrameKind::Incomplete, 0};
+    }
+    return {HasValidCheck(bytes.first(length)) ? FrameKind::Reply : FrameKind::Corrupt, length};
+}
+
+bool Answers(std::span<const std::uint8_t> reply, std::span<const std::uint8_t> request)
+{
+    return reply.size() >= 2 && request.size() >= 2 && reply[0] == request[0] &&
+           (reply[1] & ~kExceptionBit) == request[1];
+}
+
+}  // namespace tarnel::link
