@@ -7,6 +7,8 @@
 #include "request_framer.h"
 #include "trace.h"
 
+#include "link/line_timing.h"
+
 #include <chrono>
 #include <cstdio>
 #include <poll.h>
@@ -20,6 +22,8 @@ using namespace tarnel::sim;
 // A pause this long between two bytes ends any partial request, as the
 // inter-frame silence does on a Modbus line.
 constexpr auto kFrameGap = std::chrono::milliseconds(50);
+
+using Clock = std::chrono::steady_clock;
 
 const char* Describe(const Controller& controller)
 {
@@ -49,10 +53,28 @@ void Announce(const BusLine& line, const Options& options)
     std::fflush(stdout);
 }
 
-int Serve(const BusLine& line, ControllerBus& bus)
+// Writes `bytes` at `start`; on a timed line one by one, each when its last
+// bit would have left at `baud`.
+void Answer(int fd, const std::vector<std::uint8_t>& bytes, Clock::time_point start, unsigned baud, bool lineTime)
+{
+    for (std::size_t sent = 0; sent < bytes.size();) {
+        const std::size_t count = lineTime ? 1 : bytes.size();
+        std::this_thread::sleep_until(start + (lineTime ? tarnel::link::WireTime(sent + 1, baud) : Clock::duration{}));
+        if (::write(fd, bytes.data() + sent, count) < 0) {
+            std::perror("tarnel-sim: write");
+            return;
+        }
+        sent += count;
+    }
+}
+
+int Serve(const BusLine& line, ControllerBus& bus, bool lineTime)
 {
     RequestFramer framer;
-    auto lastByte = std::chrono::steady_clock::now();
+    auto lastByte = Clock::now();
+    Clock::time_point lastActivity;  // the end of the last byte on the line
+    Clock::time_point requestStart;
+    bool early = false;  // the request under way began too soon after other traffic
     std::uint8_t buffer[256];
     std::string note;
     for (;;) {
@@ -65,21 +87,30 @@ int Serve(const BusLine& line, ControllerBus& bus)
             std::perror("tarnel-sim: read");
             return 1;
         }
-        const auto now = std::chrono::steady_clock::now();
+        const auto now = Clock::now();
         if (now - lastByte > kFrameGap) {
             framer.Reset();
         }
-        lastByte = now;
+        const unsigned baud = LineBaud(line.fd);
+        const bool timed = lineTime && baud != 0;
+        if (framer.Empty()) {
+            requestStart = now;
+            early = timed && now - lastActivity < tarnel::link::FrameGap(baud);
+        }
+        lastByte = lastActivity = now;
         for (const auto& request : framer.Feed(std::span(buffer, static_cast<std::size_t>(n)))) {
-            const auto reply = bus.Handle(request, LineBaud(line.fd), note);
+            if (early) {
+                Trace("<-", request, "ignored: it began less than 3.5 characters after the last traffic");
+                continue;
+            }
+            const auto reply = bus.Handle(request, baud, note);
             Trace("<-", request, reply ? std::string_view{} : "no answer");
             if (!reply) {
                 continue;
             }
-            std::this_thread::sleep_for(std::chrono::milliseconds(reply->delayMs));
-            if (::write(line.fd, reply->bytes.data(), reply->bytes.size()) < 0) {
-                std::perror("tarnel-sim: write");
-            }
+            const auto requestEnd = timed ? requestStart + tarnel::link::WireTime(request.size(), baud) : now;
+            Answer(line.fd, reply->bytes, requestEnd + std::chrono::milliseconds(reply->delayMs), baud, timed);
+            lastActivity = Clock::now();
             Trace("->", reply->bytes, note);
         }
     }
@@ -107,5 +138,5 @@ int main(int argc, char** argv)
     }
     Announce(line, *options);
     ControllerBus bus(options->controllers);
-    return Serve(line, bus);
+    return Serve(line, bus, options->lineTime);
 }

@@ -11,7 +11,7 @@
 namespace tarnel::sim {
 
 const char* const kUsage =
-    "usage: tarnel-sim [--device PATH] [--baud RATE] CONTROLLER...\n"
+    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] CONTROLLER...\n"
     "\n"
     "Simulates leak-detection controllers sharing one serial bus. Without\n"
     "--device it makes a pseudo-terminal and prints the path to use.\n"
@@ -26,6 +26,10 @@ const char* const kUsage =
     "              the speed the service tool set)\n"
     "\n"
     "--baud RATE   line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
+    "--line-time   behave as on a real line at the speed set: answer only once the\n"
+    "              request would have arrived, send the answer at that speed, and\n"
+    "              ignore a request that begins less than 3.5 characters after\n"
+    "              the last traffic\n"
     "\n"
     "example: tarnel-sim 5 17,wet 200,delay=100\n";
 
@@ -103,7 +107,9 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             error = arg + " needs a value";
             return std::nullopt;
         }
-        if (arg == "--device") {
+        if (arg == "--line-time") {
+            options.lineTime = true;
+        } else if (arg == "--device") {
             options.device = args[++i];
         } else if (arg == "--baud") {
             const auto baud = KnownBaud(args[++i]);

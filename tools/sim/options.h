@@ -11,6 +11,7 @@ namespace tarnel::sim {
 struct Options {
     std::string device;  // empty: make a pseudo-terminal
     unsigned baud = 9600;
+    bool lineTime = false;  // answer at the pace of a real line
     std::vector<Controller> controllers;
 };
 

@@ -13,6 +13,9 @@ class RequestFramer {
 public:
     std::vector<std::vector<std::uint8_t>> Feed(std::span<const std::uint8_t> bytes);
 
+    // No partial frame is waiting for more bytes.
+    bool Empty() const { return pending_.empty(); }
+
     // Forget a partial frame, as after a silence on the line.
     void Reset() { pending_.clear(); }
 
