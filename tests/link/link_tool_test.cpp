@@ -1,3 +1,4 @@
+#include "link/frame_text.h"
 #include "link/frames.h"
 #include "pseudo_terminal.h"
 #include "sim_process.h"
@@ -8,6 +9,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <atomic>
 #include <csignal>
 #include <thread>
 
@@ -15,6 +17,16 @@ namespace {
 
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
+using tarnel::link::Hex;
+using tarnel::link::ProbeFrame;
+using tarnel::link::ZeroCalibrationFrame;
+using tarnel::test::SimProcess;
+
+struct Outcome {
+    std::string out;
+    std::string err;
+    int status;
+};
 
 void Start(QProcess& tool, const Strings& args)
 {
@@ -26,26 +38,30 @@ void Start(QProcess& tool, const Strings& args)
     ASSERT_TRUE(tool.waitForStarted());
 }
 
-// What a finished tarnel-link printed on standard output, and its exit status.
-std::pair<std::string, int> Finish(QProcess& tool)
+Outcome Finish(QProcess& tool)
 {
     EXPECT_TRUE(tool.waitForFinished(30000));
     EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    return {tool.readAllStandardOutput().toStdString(), tool.exitCode()};
+    return {tool.readAllStandardOutput().toStdString(), tool.readAllStandardError().toStdString(), tool.exitCode()};
 }
 
-std::pair<std::string, int> LinkTool(const Strings& args)
+Outcome LinkTool(const Strings& args)
 {
     QProcess tool;
     Start(tool, args);
     return Finish(tool);
 }
 
-// "address@baud reply" for each controller in a JSON result.
+void Interrupt(QProcess& tool)
+{
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+}
+
+// "address@baud reply" for each controller of a JSON result.
 Strings Controllers(const std::string& json)
 {
     Strings found;
-    for (const QJsonValue& value : QJsonDocument::fromJson(QByteArray::fromStdString(json)).array()) {
+    for (const QJsonValue& value : QJsonDocument::fromJson(QByteArray::fromStdString(json))["controllers"].toArray()) {
         const QJsonObject c = value.toObject();
         found.push_back(std::to_string(c["address"].toInt()) + "@" + std::to_string(c["baud"].toInt()) + " " +
                         c["reply"].toString().toStdString());
@@ -53,91 +69,190 @@ Strings Controllers(const std::string& json)
     return found;
 }
 
-TEST(LinkToolScan, FindsEveryControllerAtItsSpeedOrStopsAtTheFirst)
+bool Has(const std::string& text, const std::string& part)
 {
-    tarnel::test::SimProcess sim({"5,baud=4800", "17,baud=19200", "30,baud=4800,bad-crc", "31"});
-    tarnel::test::PortsOverride ports(sim.DevicePath());
-    const auto [all, status] =
-        LinkTool({"scan", "-p", "1", "--all", "--baud", "all", "--to", "31", "--timeout", "20", "--json"});
-    EXPECT_EQ(status, 0);
-    // 31 answers at any speed and is listed once, at the first.
-    EXPECT_EQ(Controllers(all),
-              (Strings{"31@9600 valid reply", "17@19200 valid reply", "5@4800 valid reply", "30@4800 not a valid reply"}));
-
-    const auto [first, firstStatus] = LinkTool({"scan", "-p", sim.DevicePath(), "-b", "4800", "--timeout", "20"});
-    EXPECT_EQ(firstStatus, 0);
-    EXPECT_NE(first.find("      5   4800  valid reply"), std::string::npos) << first;
-    EXPECT_EQ(sim.ProbedAddresses().back(), 5) << "nothing probed after the first answer";
-
-    EXPECT_EQ(LinkTool({"scan", "-p", "1", "--from", "6", "--to", "8", "--timeout", "20"}), std::make_pair(std::string(), 1));
+    return text.find(part) != std::string::npos;
 }
 
-TEST(LinkToolScan, CtrlCStopsAtOnceWithWhatWasFound)
-{
-    tarnel::test::SimProcess sim({"2"});
-    QProcess tool;
-    Start(tool, {"scan", "-p", sim.DevicePath(), "--all", "--json", "--timeout", "50"});
-    std::this_thread::sleep_for(500ms);
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    const auto start = std::chrono::steady_clock::now();
-    const auto [json, status] = Finish(tool);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
-    EXPECT_EQ(status, 130);
-    EXPECT_EQ(Controllers(json), Strings{"2@9600 valid reply"});
-    EXPECT_LT(sim.ProbedAddresses().size(), 20u);
-}
+// A line whose adapter sends every byte straight back, as a wrongly set
+// RS-485 adapter does; no controller answers.
+class EchoingLine {
+public:
+    EchoingLine()
+        : echo_([this] {
+              while (!stop_) {
+                  const auto bytes = pty_.Receive(5ms);
+                  if (!bytes.empty()) {
+                      pty_.Send(bytes);
+                  }
+              }
+          })
+    {
+    }
+    ~EchoingLine()
+    {
+        stop_ = true;
+        echo_.join();
+    }
+    const std::string& Path() const { return pty_.SlavePath(); }
 
-TEST(LinkTool, BadCommandLinesOpenNothingAndSendNothing)
+private:
+    tarnel::test::PseudoTerminal pty_;
+    std::atomic<bool> stop_ = false;
+    std::thread echo_;
+};
+
+TEST(LinkTool, BadValuesOfEveryOptionAreRefusedBeforeAnythingIsOpenedOrSent)
 {
-    tarnel::test::SimProcess sim({"1"});
-    const std::string port = sim.DevicePath();
-    for (const auto& args : std::vector<Strings>{
-             {"scan", "-p", port, "--from", "256"},
-             {"scan", "-p", port, "--from", "9", "--to", "3"},
-             {"scan", "-p", port, "--timeout", "19"},
-             {"scan", "-p", port, "--baud", "300"},
-             {"set-address", "-p", port, "1", "300"},
-             {"set-address", "-p", port, "--baud", "all", "1", "2"},
-             {"calibrate", "-p", port, "-1"},
+    SimProcess sim({"1", "2"});
+    const std::string p = sim.DevicePath();
+    // Each command line with one value left out, given in its place.
+    const std::vector<Strings> commands{
+        {"scan", "-p", ""},
+        {"scan", "-p", p, "--from", ""},
+        {"scan", "-p", p, "--to", ""},
+        {"scan", "-p", p, "--timeout", ""},
+        {"scan", "-p", p, "--baud", ""},
+        {"set-address", "-p", p, "1", ""},
+        {"set-address", "-p", p, "", "3"},
+        {"set-address", "-p", p, "--settle", "", "1", "3"},
+        {"calibrate", "-p", p, ""},
+        {"calibrate", "-p", p, "--timeout", "", "1"},
+        {"monitor", "-p", p, "-b", ""},
+        {"raw", "", "3", "probe", "1", "50"},
+        {"raw", "1", "3", "probe", "", "50"},
+    };
+    const Strings hostile{"", "-1", "+5", "99999999999999999999", "4294967297", "0x10", "1e2", " 5", "5 ", "５", "5a"};
+    for (const Strings& command : commands) {
+        for (const std::string& value : hostile) {
+            Strings args = command;
+            std::ranges::replace(args, std::string(), value);
+            const Outcome run = LinkTool(args);
+            EXPECT_EQ(run.status, 2) << args[0] << " '" << value << "' at " << (std::ranges::find(command, "") - command.begin());
+            EXPECT_EQ(run.out, "") << args[0] << " '" << value << "'";
+        }
+    }
+    for (const Strings& args : std::vector<Strings>{
+             {"scan", "-p", p, "--from", "9", "--to", "3"},
+             {"scan", "-p", p, "--timeout", "19"},
+             {"set-address", "-p", p, "5", "5"},
+             {"set-address", "-p", p, "--baud", "all", "1", "2"},
              {"scan", "-p", "0"},
              {"scan"},
              {"raw", "1", "3", "probe", "5", "250", "bogus"},
          }) {
-        EXPECT_EQ(LinkTool(args), std::make_pair(std::string(), 2)) << args[0] << " " << args.back();
+        EXPECT_EQ(LinkTool(args).status, 2) << args[0] << " " << args[3];
     }
     std::this_thread::sleep_for(100ms);
     EXPECT_TRUE(sim.Requests().empty());
-    EXPECT_EQ(LinkTool({"scan", "-p", "/dev/tarnel-no-such-port"}).second, 3);
+
+    // Leading zeros are decimal.
+    EXPECT_EQ(LinkTool({"scan", "-p", p, "--from", "002", "--to", "0002", "--timeout", "020"}).status, 0);
+    EXPECT_EQ(LinkTool({"calibrate", "-p", p, "021"}).status, 1);
+    EXPECT_EQ(sim.Requests(), (Strings{Hex(ProbeFrame(2)), Hex(ZeroCalibrationFrame(21))}));
+    EXPECT_EQ(LinkTool({"scan", "-p", "/dev/tarnel-no-such-port"}).status, 3);
 }
 
-TEST(LinkTool, SetAddressVerifiesTheMoveAndCalibrationJudgesTheValue)
+// Controllers on a line with real timing: a request begun less than 3.5
+// characters after the last traffic goes unheard, and the speed sets how
+// long every frame takes.
+TEST(LinkToolScan, FindsEachControllerAtItsOwnAddressAndSpeed)
 {
-    tarnel::test::PseudoTerminal pty;
-    // A device that answers the change of address and then stays silent.
-    std::thread device([&] {
-        pty.Receive(5s, 10);
-        pty.Send({0x05, 0x06, 0x80, 0x01, 0x00, 0x09, 0x30, 0x48});
-    });
-    const auto moved = LinkTool({"set-address", "-p", pty.SlavePath(), "5", "9", "--verify", "--timeout", "50"});
-    device.join();
-    EXPECT_EQ(moved, std::make_pair(std::string("set-address 5 -> 9: answered\n"
-                                                "verify: nothing answers at the new address: not moved\n"),
-                                    1));
-
-    tarnel::test::SimProcess sim({"17,wet", "18"});
-    EXPECT_EQ(LinkTool({"calibrate", "-p", sim.DevicePath(), "17"}),
-              std::make_pair(std::string("calibrate 17: confirmed\n"), 0));
-    EXPECT_EQ(LinkTool({"calibrate", "-p", sim.DevicePath(), "18"}),
-              std::make_pair(std::string("calibrate 18: failed\n"), 1));
+    const struct {
+        const char* name;
+        Strings controllers;
+        Strings args;
+        Strings found;
+    } cases[] = {
+        {"every speed", {"5,baud=1200", "6,baud=19200", "7,baud=4800,bad-crc", "8"},
+         {"--all", "--baud", "all", "--from", "5", "--to", "8"},
+         {"8@9600 valid reply", "6@19200 valid reply", "7@4800 corrupt answer", "5@1200 valid reply"}},
+        {"adjacent at 1200", {"5", "6"}, {"--all", "--baud", "1200", "--from", "4", "--to", "7"},
+         {"5@1200 valid reply", "6@1200 valid reply"}},
+        {"adjacent at 9600", {"5", "6"}, {"--all", "--from", "4", "--to", "7"}, {"5@9600 valid reply", "6@9600 valid reply"}},
+        {"late at its own address", {"200,delay=100"}, {"--all", "--from", "199", "--to", "203"}, {"200@9600 late answer"}},
+        {"the first only", {"5", "6"}, {"--from", "4", "--to", "7"}, {"5@9600 valid reply"}},
+    };
+    for (const auto& c : cases) {
+        Strings controllers = c.controllers;
+        controllers.insert(controllers.begin(), "--line-time");
+        SimProcess sim(controllers);
+        Strings args{"scan", "-p", sim.DevicePath(), "--timeout", "50", "--json"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Outcome run = LinkTool(args);
+        EXPECT_EQ(Controllers(run.out), c.found) << c.name << "\n" << run.err;
+        EXPECT_EQ(run.status, 0) << c.name;
+    }
 }
 
-TEST(LinkTool, MonitorPrintsEachFrameOnceAndSendsNothing)
+TEST(LinkToolScan, CtrlCEndsTheWaitAtOnceWithWhatWasFound)
+{
+    SimProcess sim({"0", "1"});
+    QProcess tool;
+    Start(tool, {"scan", "-p", sim.DevicePath(), "--all", "--json", "--timeout", "5000"});
+    // In the wait for an answer from 2.
+    while (sim.ProbedAddresses().size() < 3) {
+        std::this_thread::sleep_for(10ms);
+    }
+    Interrupt(tool);
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome run = Finish(tool);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
+    EXPECT_EQ(run.status, 130);
+    EXPECT_EQ(Controllers(run.out), (Strings{"0@9600 valid reply", "1@9600 valid reply"}));
+    EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(run.out))["partial"].toBool()) << run.out;
+}
+
+TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
+{
+    const struct {
+        const char* name;
+        Strings controllers;  // none: an echoing line
+        Strings args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {"moved", {"5"}, {"set-address", "5", "9", "--verify"}, 0, "verify: moved, answers at 9"},
+        {"moved, answering late", {"5,delay=150"}, {"set-address", "5", "9", "--verify"}, 0,
+         "verify: moved, answers at 9 late, after"},
+        {"new address taken", {"5", "9"}, {"set-address", "5", "9"}, 1, "address 9 is taken: valid reply"},
+        {"no acknowledgement", {"6"}, {"set-address", "5", "9"}, 1, "set-address 5 -> 9: no answer"},
+        {"corrupt acknowledgement", {"5,bad-crc"}, {"set-address", "5", "9", "--verify"}, 5,
+         "set-address 5 -> 9: corrupt answer"},
+        {"echo only", {}, {"set-address", "5", "9", "--verify"}, 6, "set-address 5 -> 9: echo only"},
+        {"calibrated", {"17,wet"}, {"calibrate", "17"}, 0, "calibrate 17: calibrated"},
+        {"dry rope", {"17"}, {"calibrate", "17"}, 4, "calibrate 17: rope not in water: the controller read 1"},
+        {"corrupt calibration", {"17,wet,bad-crc"}, {"calibrate", "17"}, 5, "calibrate 17: corrupt answer"},
+        {"short calibration", {"17,wet,short"}, {"calibrate", "17"}, 5, "calibrate 17: short answer"},
+        {"silent calibration", {"18"}, {"calibrate", "17"}, 1, "calibrate 17: no answer"},
+        {"echoed scan", {}, {"scan", "--to", "3"}, 6, ""},
+    };
+    for (const auto& c : cases) {
+        std::optional<SimProcess> sim;
+        std::optional<EchoingLine> echoing;
+        if (c.controllers.empty()) {
+            echoing.emplace();
+        } else {
+            sim.emplace(c.controllers);
+        }
+        Strings args = c.args;
+        args.insert(args.begin() + 1, {"-p", sim ? sim->DevicePath() : echoing->Path(), "--timeout", "50"});
+        const Outcome run = LinkTool(args);
+        EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.out;
+        EXPECT_TRUE(Has(run.out, c.says)) << c.name << "\n" << run.out;
+        if (sim && c.status == 1) {
+            EXPECT_FALSE(Has(sim->Output(), "now answers at")) << c.name << ": the address changed";
+        }
+    }
+}
+
+TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
 {
     tarnel::test::PseudoTerminal pty;
     QProcess tool;
     Start(tool, {"monitor", "-p", pty.SlavePath()});
     std::this_thread::sleep_for(300ms);
-    const auto probe = tarnel::link::ProbeFrame(5);
+    const auto probe = ProbeFrame(5);
     std::vector<std::uint8_t> bad(probe.begin(), probe.end());
     bad.back() ^= 0xFF;
     for (const auto& frame : {std::vector<std::uint8_t>(probe.begin(), probe.end()), bad,
@@ -145,18 +260,19 @@ TEST(LinkTool, MonitorPrintsEachFrameOnceAndSendsNothing)
         pty.Send(frame);
         std::this_thread::sleep_for(50ms);
     }
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    const auto [output, status] = Finish(tool);
-    EXPECT_EQ(status, 0);
+    Interrupt(tool);
+    const Outcome run = Finish(tool);
+    EXPECT_EQ(run.status, 130);
     EXPECT_TRUE(pty.Receive(50ms).empty()) << "the monitor wrote to the line";
     Strings lines;
-    for (const QString& line : QString::fromStdString(output).split('\n', Qt::SkipEmptyParts)) {
+    for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts)) {
         lines.push_back(line.section(QStringLiteral("ms  "), 1).toStdString());
     }
     EXPECT_EQ(lines, (Strings{"05 04 40 02 00 01 84 4E  (address 5, read input register 0x4002 x1, check good)",
                               "05 04 40 02 00 01 84 B1  (address 5, read input register 0x4002 x1, check bad)",
                               "05 04 02 00 00 48 F0  (address 5, register value 0x0000, check good)"}))
-        << output;
+        << run.out;
+    EXPECT_TRUE(Has(run.err, "3 frames, 1 with a bad check; per address: 5: 3")) << run.err;
 }
 
 }  // namespace

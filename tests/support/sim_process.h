@@ -24,10 +24,10 @@ public:
     // Ends the simulator, which hangs up the line as a pulled adapter does.
     void HangUp();
 
-private:
     // Everything the simulator printed so far after its banner.
     std::string Output();
 
+private:
     QProcess process_;
     std::string devicePath_;
     std::string output_;

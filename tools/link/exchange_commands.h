@@ -6,15 +6,29 @@
 
 namespace tarnel::tool {
 
+// How one exchange with one controller goes.
+struct ExchangeOptions {
+    PortChoice port;
+    int baudIndex = 3;
+    std::uint32_t timeoutMs = 500;
+    bool trace = false;
+};
+
+struct MoveOptions {
+    std::uint32_t oldAddress = 0;
+    std::uint32_t newAddress = 0;
+    bool force = false;  // move even when something answers at the new address
+    bool verify = false;
+    std::uint32_t settleMs = 100;  // before the verifying probe
+};
+
 // Both return the exit status.
 
-// Moves the controller at `oldAddress` to `newAddress`; with `verify`,
-// probes the new address too, since an answer of the right length alone
-// does not prove the move.
-int RunSetAddress(const PortChoice& port, int baudIndex, std::uint32_t oldAddress, std::uint32_t newAddress,
-                  bool verify, std::uint32_t timeoutMs, const Trace& trace);
+// Moves the controller at OLD to NEW: refuses when something answers at NEW
+// already, and with `verify` accepts the move only when NEW answers.
+int RunSetAddress(const ExchangeOptions& line, const MoveOptions& move);
 
-// Zero-calibrates the rope of channel A, judged as the window judges it.
-int RunCalibrate(const PortChoice& port, int baudIndex, std::uint32_t address, const Trace& trace);
+// Zero-calibrates the rope of channel A.
+int RunCalibrate(const ExchangeOptions& line, std::uint32_t address);
 
 }  // namespace tarnel::tool

@@ -1,20 +1,45 @@
 #include "monitor_command.h"
 
 #include "exit_codes.h"
+#include "frame_splitter.h"
 #include "link/frame_text.h"
 #include "link/protocol.h"
 #include "platform/clock.h"
 
-#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <map>
 
 namespace tarnel::tool {
 namespace {
 
-// 3.5 characters of 10 bits (start, 8 data, stop), rounded up, at least 2 ms.
-std::uint32_t FrameGapMs(std::uint32_t baud)
+struct Tally {
+    unsigned frames = 0;
+    unsigned badChecks = 0;
+    std::map<unsigned, unsigned> perAddress;
+};
+
+void Print(const FrameSplitter::Frame& frame, Tally& tally)
 {
-    return std::max<std::uint32_t>(2, (35 * 1000 + baud - 1) / baud);
+    std::printf("%8lld ms  %s  (%s)\n", static_cast<long long>(frame.start.count() / 1000),
+                link::Hex(frame.bytes).c_str(), link::Decode(frame.bytes).c_str());
+    std::fflush(stdout);
+    ++tally.frames;
+    if (frame.bytes.size() < 4 || !link::HasValidCheck(frame.bytes)) {
+        ++tally.badChecks;
+    }
+    ++tally.perAddress[frame.bytes[0]];
+}
+
+void PrintSummary(const Tally& tally)
+{
+    std::fprintf(stderr, "%u frames, %u with a bad check", tally.frames, tally.badChecks);
+    const char* separator = "; per address: ";
+    for (const auto& [address, count] : tally.perAddress) {
+        std::fprintf(stderr, "%s%u: %u", separator, address, count);
+        separator = ", ";
+    }
+    std::fprintf(stderr, "\n");
 }
 
 }  // namespace
@@ -27,31 +52,33 @@ int RunMonitor(const PortChoice& choice, int baudIndex)
         return kCannotOpen;
     }
     const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
-    const std::uint32_t gapMs = FrameGapMs(baud);
-    std::fprintf(stderr, "listening on %s at %u baud (frames end after %u ms of silence); Ctrl-C ends\n",
-                 port.Device().c_str(), baud, gapMs);
-    const std::uint32_t start = platform::TickCount();
-    std::vector<std::uint8_t> frame;
-    std::uint32_t lastByte = start;
+    FrameSplitter splitter(baud);
+    std::fprintf(stderr, "listening on %s at %u baud (frames end after %.2f ms of silence); Ctrl-C ends\n",
+                 port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000);
+    const auto start = std::chrono::steady_clock::now();
+    const auto now = [start] {
+        return std::chrono::duration_cast<link::Micros>(std::chrono::steady_clock::now() - start);
+    };
+    Tally tally;
     while (!gInterrupted && !port.Lost()) {
         const std::vector<std::uint8_t> bytes = link::ReadQueued(port);
-        const std::uint32_t now = platform::TickCount();
-        if (!bytes.empty()) {
-            frame.insert(frame.end(), bytes.begin(), bytes.end());
-            lastByte = now;
-        } else if (!frame.empty() && now - lastByte >= gapMs) {
-            std::printf("%8u ms  %s  (%s)\n", lastByte - start, link::Hex(frame).c_str(), link::Decode(frame).c_str());
-            std::fflush(stdout);
-            frame.clear();
-        } else {
+        const auto ended = bytes.empty() ? splitter.Flush(now()) : splitter.Feed(bytes, now());
+        if (ended) {
+            Print(*ended, tally);
+        }
+        if (bytes.empty()) {
             platform::Pause(1);
         }
     }
+    if (const auto last = splitter.Flush(link::Micros::max())) {
+        Print(*last, tally);
+    }
+    PrintSummary(tally);
     if (port.Lost()) {
         std::fprintf(stderr, "tarnel-link: %s: the device went away\n", port.Device().c_str());
         return kNotDone;
     }
-    return kSuccess;
+    return kInterrupted;
 }
 
 }  // namespace tarnel::tool

@@ -4,15 +4,16 @@
 
 #include "raw_command.h"
 
+#include "decimal.h"
 #include "exit_codes.h"
 #include "link/device_commands.h"
 #include "link/protocol.h"
 #include "link/serial_port.h"
 #include "platform/clock.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <optional>
 #include <string>
@@ -60,12 +61,11 @@ const std::map<std::string, std::vector<Range>> kCommands{
 
 std::optional<long> Number(const std::string& text, Range range)
 {
-    char* end = nullptr;
-    const long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < range.min || value > range.max) {
-        return std::nullopt;
+    // -1 is the one negative number: the baud index that keeps the port's speed.
+    if (text == "-1" && range.min == -1) {
+        return -1;
     }
-    return value;
+    return ParseDecimal(text, static_cast<std::uint32_t>(std::max(range.min, 0L)), static_cast<std::uint32_t>(range.max));
 }
 
 // Reads every command before anything is sent; on a mistake says which.

@@ -1,7 +1,8 @@
 #include "scan_command.h"
 
+#include "bus.h"
 #include "exit_codes.h"
-#include "link/device_commands.h"
+#include "link/frame_text.h"
 #include "link/frames.h"
 #include "link/protocol.h"
 #include "scan_report.h"
@@ -12,9 +13,77 @@
 namespace tarnel::tool {
 namespace {
 
-bool Known(const std::vector<Found>& found, std::uint32_t address)
+bool IsController(const Found& f)
 {
-    return std::ranges::any_of(found, [address](const Found& f) { return f.address == address; });
+    return f.kind == Heard::Reply || f.kind == Heard::Late;
+}
+
+bool Known(const ScanResult& result, std::uint32_t address)
+{
+    return std::ranges::any_of(result.found,
+                               [address](const Found& f) { return f.address == address && IsController(f); });
+}
+
+std::string Text(const HeardFrame& frame)
+{
+    char text[160];
+    switch (frame.kind) {
+    case Heard::Late:
+        std::snprintf(text, sizeof text, "late answer from %u after %u ms (raise --timeout)", frame.address,
+                      frame.afterMs);
+        break;
+    case Heard::Stray:
+        std::snprintf(text, sizeof text, "stray answer from %u, which was not asked: %s", frame.address,
+                      link::Hex(frame.bytes).c_str());
+        break;
+    default:
+        std::snprintf(text, sizeof text, "%s to the probe of %u: %s", Describe(frame.kind), frame.address,
+                      link::Hex(frame.bytes).c_str());
+        break;
+    }
+    return text;
+}
+
+// Takes what one probe brought: its own answer, and late or stray frames.
+void Record(const Answer& answer, std::vector<HeardFrame> others, std::uint32_t baud, ScanResult& result,
+            Progress& progress)
+{
+    if (answer.frame) {
+        others.insert(others.begin(), *answer.frame);
+    } else if (answer.echoed) {
+        ++result.echoes;
+    }
+    for (const HeardFrame& frame : others) {
+        if (frame.kind == Heard::Stray || (frame.kind == Heard::Late && Known(result, frame.address))) {
+            progress.Note(Text(frame));
+            continue;
+        }
+        result.found.push_back({frame.address, baud, frame.kind, frame.bytes, frame.afterMs});
+        if (frame.kind == Heard::Reply) {
+            progress.Note("found " + std::to_string(frame.address) + " at " + std::to_string(baud) + " baud after " +
+                          std::to_string(frame.afterMs) + " ms");
+        } else {
+            progress.Note(Text(frame));
+        }
+    }
+}
+
+int Status(const ScanResult& result)
+{
+    if (std::ranges::any_of(result.found, IsController)) {
+        return kSuccess;
+    }
+    if (!result.found.empty()) {
+        std::fprintf(stderr, "no valid reply, only corrupt or short answers: check the wiring and the speed\n");
+        return kCorruptAnswer;
+    }
+    if (result.echoes > 0) {
+        std::fprintf(stderr, "Every probe came back as an exact echo: the adapter hears what it sends. "
+                             "Switch off its echo (or check the wiring).\n");
+        return kEchoOnly;
+    }
+    std::fprintf(stderr, "no controller answered\n");
+    return kNotDone;
 }
 
 }  // namespace
@@ -25,66 +94,51 @@ int RunScan(const ScanRequest& request)
     const Trace trace(request.trace);
     const std::uint32_t perSpeed = request.to - request.from + 1;
     Progress progress(perSpeed * static_cast<std::uint32_t>(request.baudIndexes.size()), request.timeoutMs);
-    std::vector<Found> found;
-    bool done = false;
-    int failed = kSuccess;  // the port did not open, or its device went away
+    ScanResult result;
+    const auto done = [&result, &request] { return !request.all && std::ranges::any_of(result.found, IsController); };
     for (const int baudIndex : request.baudIndexes) {
         const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
         link::PortHandle port = request.port.Open(baudIndex);
         if (!port.IsOpen()) {
-            failed = kCannotOpen;
-            break;
+            progress.Done();
+            return kCannotOpen;
         }
+        Bus bus(port, baud, trace);
         progress.Speed(baud, request.from, request.to);
-        for (std::uint32_t address = request.from; address <= request.to && !done && !gInterrupted; ++address) {
+        for (std::uint32_t address = request.from; address <= request.to && !done() && !bus.Stopped(); ++address) {
             // A controller found at one speed is not looked for at the next.
-            if (!Known(found, address)) {
-                const link::ShortFrame probe = link::ProbeFrame(address);
-                trace.Sent(probe);
-                const bool answered = link::ProbeAddress(port, address, request.timeoutMs);
-                const std::vector<std::uint8_t> answer = link::ReadQueued(port);
-                trace.Received(answer);
-                if (answered) {
-                    found.push_back({address, baud, answer, link::DescribeAnswer(probe, answer)});
-                    done = !request.all;
-                }
-                if (port.Lost()) {
-                    std::fprintf(stderr, "\ntarnel-link: %s: the device went away\n", port.Device().c_str());
-                    failed = kNotDone;
-                    done = true;
-                }
+            if (!Known(result, address)) {
+                const Answer answer = bus.Ask(link::ProbeFrame(address), request.timeoutMs);
+                Record(answer, bus.TakeOthers(), baud, result, progress);
             }
-            progress.Probed(address, baud, found);
+            progress.Probed(address, baud, result.found.size());
         }
-        if (done || gInterrupted) {
+        if (!done()) {
+            // An answer to the last probe may still be on its way.
+            bus.Listen(request.timeoutMs);
+            Record({}, bus.TakeOthers(), baud, result, progress);
+        }
+        if (port.Lost()) {
+            progress.Note("tarnel-link: " + port.Device() + ": the device went away");
+            result.partial = true;
+        }
+        result.partial = result.partial || gInterrupted;
+        if (done() || result.partial) {
             break;
         }
     }
     progress.Done();
 
     if (request.json) {
-        PrintJson(found);
-    } else if (!found.empty()) {
-        PrintTable(found);
-    }
-    if (!found.empty() && std::ranges::all_of(found, [](const Found& f) {
-            return f.kind == link::AnswerKind::EchoOfRequest;
-        })) {
-        std::fprintf(stderr, "Every answer was an exact echo of the probe: the adapter hears what it sends. "
-                             "Switch off its echo (or check the wiring); these are not controllers.\n");
+        PrintJson(result);
+    } else if (!result.found.empty()) {
+        PrintTable(result);
     }
     if (gInterrupted) {
         std::fprintf(stderr, "interrupted\n");
         return kInterrupted;
     }
-    if (failed != kSuccess) {
-        return failed;
-    }
-    if (found.empty()) {
-        std::fprintf(stderr, "no controller answered\n");
-        return kNotDone;
-    }
-    return kSuccess;
+    return result.partial ? kNotDone : Status(result);
 }
 
 }  // namespace tarnel::tool

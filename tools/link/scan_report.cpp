@@ -1,63 +1,89 @@
 #include "scan_report.h"
 
+#include "link/frame_text.h"
+#include "link/line_timing.h"
+#include "platform/terminal.h"
+
 #include <cstdio>
-#include <unistd.h>
 
 namespace tarnel::tool {
 
-void PrintTable(const std::vector<Found>& found)
+void PrintTable(const ScanResult& result)
 {
-    std::printf("%7s  %5s  %-19s  %s\n", "address", "baud", "reply", "answer");
-    for (const Found& f : found) {
-        std::printf("%7u  %5u  %-19s  %s\n", f.address, f.baud, link::Describe(f.kind), link::Hex(f.answer).c_str());
+    std::printf("%7s  %5s  %5s  %-14s  %s\n", "address", "baud", "ms", "reply", "answer");
+    for (const Found& f : result.found) {
+        std::printf("%7u  %5u  %5u  %-14s  %s\n", f.address, f.baud, f.responseMs, Describe(f.kind),
+                    link::Hex(f.answer).c_str());
     }
 }
 
-void PrintJson(const std::vector<Found>& found)
+void PrintJson(const ScanResult& result)
 {
     // Every value is a number or plain ASCII of our own: nothing to escape.
-    std::printf("[");
-    for (std::size_t i = 0; i < found.size(); ++i) {
-        const Found& f = found[i];
-        std::printf("%s\n  {\"address\": %u, \"baud\": %u, \"reply\": \"%s\", \"answer\": \"%s\"}", i ? "," : "",
-                    f.address, f.baud, link::Describe(f.kind), link::Hex(f.answer).c_str());
+    std::printf("{\n  \"partial\": %s,\n  \"echoes\": %u,\n  \"controllers\": [", result.partial ? "true" : "false",
+                result.echoes);
+    for (std::size_t i = 0; i < result.found.size(); ++i) {
+        const Found& f = result.found[i];
+        std::printf("%s\n    {\"address\": %u, \"baud\": %u, \"reply\": \"%s\", \"response_ms\": %u, \"answer\": \"%s\"}",
+                    i ? "," : "", f.address, f.baud, Describe(f.kind), f.responseMs, link::Hex(f.answer).c_str());
     }
-    std::printf("%s]\n", found.empty() ? "" : "\n");
+    std::printf("%s]\n}\n", result.found.empty() ? "" : "\n  ");
 }
 
 Progress::Progress(std::uint32_t probes, std::uint32_t timeoutMs)
-    : terminal_(::isatty(STDERR_FILENO) != 0), probes_(probes), timeoutMs_(timeoutMs)
+    : columns_(platform::ErrorTerminalColumns()), probes_(probes), timeoutMs_(timeoutMs)
 {
 }
 
 void Progress::Speed(std::uint32_t baud, std::uint32_t from, std::uint32_t to)
 {
-    if (!terminal_) {
+    if (columns_ == 0) {
         std::fprintf(stderr, "scanning %u..%u at %u baud\n", from, to, baud);
     }
 }
 
-void Progress::Probed(std::uint32_t address, std::uint32_t baud, const std::vector<Found>& found)
+void Progress::Clear()
+{
+    if (drawn_) {
+        std::fprintf(stderr, "\r%*s\r", static_cast<int>(columns_ - 1), "");
+        drawn_ = false;
+    }
+}
+
+void Progress::Note(const std::string& text)
+{
+    Clear();
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+void Progress::Probed(std::uint32_t address, std::uint32_t baud, std::size_t found)
 {
     ++done_;
-    if (!terminal_) {
-        if (!found.empty() && found.back().address == address && found.back().baud == baud) {
-            std::fprintf(stderr, "found %u at %u baud (%s)\n", address, baud, link::Describe(found.back().kind));
-        }
+    if (columns_ == 0) {
         return;
     }
-    constexpr int kWidth = 30;
-    const int filled = static_cast<int>(static_cast<std::uint64_t>(done_) * kWidth / probes_);
-    const std::uint32_t secondsLeft = (probes_ - done_) * timeoutMs_ / 1000;
-    std::fprintf(stderr, "\r[%.*s%*s] address %3u at %5u baud, %zu found, %u s left ", filled,
-                 "##############################", kWidth - filled, "", address, baud, found.size(), secondsLeft);
+    const auto perProbe = std::chrono::milliseconds(timeoutMs_) + link::WireTime(8, baud);
+    const auto left = std::chrono::duration_cast<std::chrono::seconds>((probes_ - done_) * perProbe);
+    char status[96];
+    const int length = std::snprintf(status, sizeof status, " address %3u at %5u baud, %zu found, %lld s left",
+                                     address, baud, found, static_cast<long long>(left.count()));
+    // The bar takes what the status leaves of the line, less its brackets
+    // and the last column, where a terminal would wrap.
+    const int width = static_cast<int>(columns_) - length - 3;
+    std::fputc('\r', stderr);
+    if (width >= 10) {
+        const int filled = static_cast<int>(static_cast<std::uint64_t>(done_) * static_cast<unsigned>(width) / probes_);
+        std::fprintf(stderr, "[%s%*s]%s", std::string(static_cast<std::size_t>(filled), '#').c_str(), width - filled,
+                     "", status);
+    } else {
+        std::fprintf(stderr, "%-*.*s", static_cast<int>(columns_ - 1), static_cast<int>(columns_ - 1), status + 1);
+    }
+    drawn_ = true;
 }
 
 void Progress::Done()
 {
-    if (terminal_) {
-        std::fprintf(stderr, "\n");
-    }
+    Clear();
 }
 
 }  // namespace tarnel::tool
