@@ -23,7 +23,7 @@ packages=(
   # reading resources back from Windows executables; checking the desktop entry
   icoutils desktop-file-utils
   # building the Debian package
-  dpkg-dev file
+  dpkg-dev file help2man lintian
 )
 
 missing=()

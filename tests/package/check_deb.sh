@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the Debian package, installs it, checks that the programs are on
-# PATH and the desktop entry validates, and removes it again.
+# Builds the Debian package, checks it with lintian (no error, no warning),
+# installs it, checks that the programs and their manual pages are there and
+# the desktop entry validates, and removes it again.
 # usage: check_deb.sh BUILD_DIR VERSION
 set -euo pipefail
 build=$1
@@ -19,6 +20,7 @@ cd "$build"
 rm -f tarnel_*.deb
 cpack -G DEB >/dev/null
 deb=$(ls tarnel_*.deb)
+lintian --fail-on error,warning "$deb" 2>/dev/null || { echo "FAIL: lintian finds errors or warnings in $deb"; exit 1; }
 trap 'dpkg -r tarnel >/dev/null 2>&1 || true' EXIT
 # apt resolves the declared dependencies, as a technician's install would.
 DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb" >/dev/null
@@ -28,6 +30,9 @@ for program in tarnel tarnel-sim tarnel-link; do
   if ! command -v "$program" >/dev/null; then
     echo "FAIL: $program is not on PATH"; status=1
   fi
+done
+for page in tarnel tarnel-link tarnel-sim; do
+  [[ -f /usr/share/man/man1/$page.1.gz ]] || { echo "FAIL: no manual page for $page"; status=1; }
 done
 desktop-file-validate /usr/share/applications/tarnel.desktop || status=1
 for size in 16 32; do
