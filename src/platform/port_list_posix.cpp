@@ -1,10 +1,12 @@
 #include "platform/port_list.h"
 
-#include <algorithm>
+#include "platform/port_order.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string_view>
+#include <system_error>
 
 namespace tarnel::platform {
 namespace {
@@ -25,29 +27,6 @@ std::vector<std::string> DevicesFromList(std::string_view list)
     return devices;
 }
 
-// /dev/<prefix>N for every N present, in numeric order.
-std::vector<std::string> DevicesNamed(std::string_view prefix)
-{
-    std::vector<std::pair<unsigned long, std::string>> found;
-    std::error_code error;
-    for (const auto& entry : fs::directory_iterator("/dev", error)) {
-        const std::string name = entry.path().filename().string();
-        if (!name.starts_with(prefix) || name.size() == prefix.size()) {
-            continue;
-        }
-        const std::string_view digits = std::string_view(name).substr(prefix.size());
-        if (std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-            found.emplace_back(std::stoul(std::string(digits)), entry.path().string());
-        }
-    }
-    std::sort(found.begin(), found.end());
-    std::vector<std::string> devices;
-    for (auto& [number, path] : found) {
-        devices.push_back(std::move(path));
-    }
-    return devices;
-}
-
 std::string FirstLine(const fs::path& file)
 {
     std::ifstream in(file);
@@ -63,9 +42,9 @@ fs::path SysfsTty(const std::string& device)
 
 // The kernel creates ttyS nodes for UARTs that are not there; their port
 // type reads as 0 (unknown).
-bool IsPresentUart(const std::string& device)
+bool IsPresentUart(const std::string& name)
 {
-    const std::string type = FirstLine(SysfsTty(device) / "type");
+    const std::string type = FirstLine(SysfsTty(name) / "type");
     return !type.empty() && type != "0";
 }
 
@@ -102,9 +81,15 @@ std::vector<std::string> CurrentDevices()
     if (const char* list = std::getenv("TARNEL_PORTS")) {
         return DevicesFromList(list);
     }
-    std::vector<std::string> devices = DevicesNamed("ttyUSB");
-    std::ranges::move(DevicesNamed("ttyACM"), std::back_inserter(devices));
-    std::ranges::copy_if(DevicesNamed("ttyS"), std::back_inserter(devices), IsPresentUart);
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator("/dev", error)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::vector<std::string> devices = PortOrder(names, IsPresentUart);
+    for (std::string& device : devices) {
+        device = "/dev/" + device;
+    }
     return devices;
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <sys/stat.h>
 #include <chrono>
 #include <fcntl.h>
 #include <numeric>
@@ -86,8 +88,22 @@ TEST_F(OpenPortTest, EveryByteValuePassesUntouchedBothWays)
     EXPECT_EQ(echoed, all);
 }
 
+// Whether an ordinary user's plain open, which takes no flock, gets the
+// device: root passes TIOCEXCL, so only another user shows that lock.
+bool NobodyOpens(const std::string& device)
+{
+    const std::string command =
+        "setpriv --reuid=nobody --regid=nogroup --clear-groups sh -c ': <> \"$0\"' " + device + " 2>/dev/null";
+    return std::system(command.c_str()) == 0;
+}
+
 TEST_F(OpenPortTest, TheOpenPortIsLockedAndAMissingOneSaysSo)
 {
+    const bool root = ::geteuid() == 0;
+    if (root) {
+        ASSERT_EQ(::chmod(pty_.SlavePath().c_str(), 0666), 0);
+        EXPECT_FALSE(NobodyOpens(pty_.SlavePath())) << "another user opened the port while it was held";
+    }
     // Root may open past TIOCEXCL; the flock still keeps it out.
     const int other = ::open(pty_.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
     EXPECT_TRUE(other < 0 ? errno == EBUSY : ::flock(other, LOCK_EX | LOCK_NB) != 0);
@@ -97,6 +113,9 @@ TEST_F(OpenPortTest, TheOpenPortIsLockedAndAMissingOneSaysSo)
     EXPECT_EQ(failure.device, pty_.SlavePath());
     EXPECT_EQ(failure.error, std::errc::device_or_resource_busy);
     ClosePort(port_);
+    if (root) {
+        EXPECT_TRUE(NobodyOpens(pty_.SlavePath())) << "another user cannot open the port once it is closed";
+    }
     EXPECT_TRUE(OpenPort(1, 3).IsOpen()) << "closing releases both locks";
 
     EXPECT_FALSE(OpenPort(2, 3, &failure).IsOpen());
