@@ -9,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <atomic>
 #include <csignal>
 #include <thread>
 
@@ -73,34 +72,6 @@ bool Has(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
 }
-
-// A line whose adapter sends every byte straight back, as a wrongly set
-// RS-485 adapter does; no controller answers.
-class EchoingLine {
-public:
-    EchoingLine()
-        : echo_([this] {
-              while (!stop_) {
-                  const auto bytes = pty_.Receive(5ms);
-                  if (!bytes.empty()) {
-                      pty_.Send(bytes);
-                  }
-              }
-          })
-    {
-    }
-    ~EchoingLine()
-    {
-        stop_ = true;
-        echo_.join();
-    }
-    const std::string& Path() const { return pty_.SlavePath(); }
-
-private:
-    tarnel::test::PseudoTerminal pty_;
-    std::atomic<bool> stop_ = false;
-    std::thread echo_;
-};
 
 TEST(LinkTool, BadValuesOfEveryOptionAreRefusedBeforeAnythingIsOpenedOrSent)
 {
@@ -207,7 +178,7 @@ TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
 {
     const struct {
         const char* name;
-        Strings controllers;  // none: an echoing line
+        Strings controllers;
         Strings args;
         int status;
         const char* says;
@@ -219,29 +190,23 @@ TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
         {"no acknowledgement", {"6"}, {"set-address", "5", "9"}, 1, "set-address 5 -> 9: no answer"},
         {"corrupt acknowledgement", {"5,bad-crc"}, {"set-address", "5", "9", "--verify"}, 5,
          "set-address 5 -> 9: corrupt answer"},
-        {"echo only", {}, {"set-address", "5", "9", "--verify"}, 6, "set-address 5 -> 9: echo only"},
+        {"echo only", {"--echo", "200"}, {"set-address", "5", "9", "--verify"}, 6, "set-address 5 -> 9: echo only"},
         {"calibrated", {"17,wet"}, {"calibrate", "17"}, 0, "calibrate 17: calibrated"},
         {"dry rope", {"17"}, {"calibrate", "17"}, 4, "calibrate 17: rope not in water: the controller read 1"},
         {"corrupt calibration", {"17,wet,bad-crc"}, {"calibrate", "17"}, 5, "calibrate 17: corrupt answer"},
         {"short calibration", {"17,wet,short"}, {"calibrate", "17"}, 5, "calibrate 17: short answer"},
         {"silent calibration", {"18"}, {"calibrate", "17"}, 1, "calibrate 17: no answer"},
-        {"echoed scan", {}, {"scan", "--to", "3"}, 6, ""},
+        {"echoed scan", {"--echo", "200"}, {"scan", "--to", "3"}, 6, ""},
     };
     for (const auto& c : cases) {
-        std::optional<SimProcess> sim;
-        std::optional<EchoingLine> echoing;
-        if (c.controllers.empty()) {
-            echoing.emplace();
-        } else {
-            sim.emplace(c.controllers);
-        }
+        SimProcess sim(c.controllers);
         Strings args = c.args;
-        args.insert(args.begin() + 1, {"-p", sim ? sim->DevicePath() : echoing->Path(), "--timeout", "50"});
+        args.insert(args.begin() + 1, {"-p", sim.DevicePath(), "--timeout", "50"});
         const Outcome run = LinkTool(args);
         EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.out;
         EXPECT_TRUE(Has(run.out, c.says)) << c.name << "\n" << run.out;
-        if (sim && c.status == 1) {
-            EXPECT_FALSE(Has(sim->Output(), "now answers at")) << c.name << ": the address changed";
+        if (c.status == 1) {
+            EXPECT_FALSE(Has(sim.Output(), "now answers at")) << c.name << ": the address changed";
         }
     }
 }

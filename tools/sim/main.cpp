@@ -68,7 +68,7 @@ void Answer(int fd, const std::vector<std::uint8_t>& bytes, Clock::time_point st
     }
 }
 
-int Serve(const BusLine& line, ControllerBus& bus, bool lineTime)
+int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
 {
     RequestFramer framer;
     auto lastByte = Clock::now();
@@ -92,12 +92,15 @@ int Serve(const BusLine& line, ControllerBus& bus, bool lineTime)
             framer.Reset();
         }
         const unsigned baud = LineBaud(line.fd);
-        const bool timed = lineTime && baud != 0;
+        const bool timed = options.lineTime && baud != 0;
         if (framer.Empty()) {
             requestStart = now;
             early = timed && now - lastActivity < tarnel::link::FrameGap(baud);
         }
         lastByte = lastActivity = now;
+        if (options.echo && ::write(line.fd, buffer, static_cast<std::size_t>(n)) < 0) {
+            std::perror("tarnel-sim: write");
+        }
         for (const auto& request : framer.Feed(std::span(buffer, static_cast<std::size_t>(n)))) {
             if (early) {
                 Trace("<-", request, "ignored: it began less than 3.5 characters after the last traffic");
@@ -138,5 +141,5 @@ int main(int argc, char** argv)
     }
     Announce(line, *options);
     ControllerBus bus(options->controllers);
-    return Serve(line, bus, options->lineTime);
+    return Serve(line, bus, *options);
 }

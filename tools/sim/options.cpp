@@ -11,7 +11,7 @@
 namespace tarnel::sim {
 
 const char* const kUsage =
-    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] CONTROLLER...\n"
+    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] CONTROLLER...\n"
     "\n"
     "Simulates leak-detection controllers sharing one serial bus. Without\n"
     "--device it makes a pseudo-terminal and prints the path to use.\n"
@@ -32,6 +32,8 @@ const char* const kUsage =
     "                 the request would have arrived, send the answer at that\n"
     "                 speed, and ignore a request that begins less than 3.5\n"
     "                 characters after the last traffic\n"
+    "  --echo         send every byte straight back, as an RS-485 adapter that\n"
+    "                 hears itself does\n"
     "\n"
     "example: tarnel-sim 5 17,wet 200,delay=100\n";
 
@@ -111,6 +113,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         }
         if (arg == "--line-time") {
             options.lineTime = true;
+        } else if (arg == "--echo") {
+            options.echo = true;
         } else if (arg == "--device") {
             options.device = args[++i];
         } else if (arg == "--baud") {

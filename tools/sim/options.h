@@ -12,6 +12,7 @@ struct Options {
     std::string device;  // empty: make a pseudo-terminal
     unsigned baud = 9600;
     bool lineTime = false;  // answer at the pace of a real line
+    bool echo = false;      // send every request back, as an adapter that hears itself
     std::vector<Controller> controllers;
 };
 
