@@ -66,32 +66,42 @@ void Bus::Read()
     heard_.insert(heard_.end(), bytes.begin(), bytes.end());
 }
 
-std::optional<HeardFrame> Bus::TakeFrame(bool inWait)
+HeardFrame Bus::Take(Heard kind, std::size_t length)
 {
-    const std::span<const std::uint8_t> last = sent_.empty() ? std::span<const std::uint8_t>{} : sent_.back().frame;
-    const link::CutFrame cut = link::NextFrame(last, heard_);
-    if (cut.kind == link::FrameKind::Incomplete) {
-        return std::nullopt;
-    }
-    HeardFrame frame{Heard::Corrupt, 0, {heard_.begin(), heard_.begin() + static_cast<std::ptrdiff_t>(cut.length)}, 0};
+    const auto end = heard_.begin() + static_cast<std::ptrdiff_t>(length);
+    HeardFrame frame{kind, 0, {heard_.begin(), end}, 0};
     if (!sent_.empty()) {
         frame.address = sent_.back().frame[0];
         frame.afterMs = MsAfter(sent_.back());
     }
-    heard_.erase(heard_.begin(), heard_.begin() + static_cast<std::ptrdiff_t>(cut.length));
-    if (cut.kind == link::FrameKind::Echo) {
-        frame.kind = Heard::Echo;
-    } else if (cut.kind == link::FrameKind::Reply) {
-        const auto answered = std::ranges::find_if(
-            sent_.rbegin(), sent_.rend(), [&frame](const Sent& sent) { return link::Answers(frame.bytes, sent.frame); });
-        if (answered == sent_.rend()) {
-            frame.kind = Heard::Stray;
-            frame.address = frame.bytes[0];
-        } else {
-            frame.kind = answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
-            frame.address = answered->frame[0];
-            frame.afterMs = MsAfter(*answered);
-        }
+    heard_.erase(heard_.begin(), end);
+    // What is left came at the latest with the last read.
+    heardSince_ = lastActivity_;
+    return frame;
+}
+
+std::optional<HeardFrame> Bus::TakeFrame(bool inWait)
+{
+    const std::span<const std::uint8_t> last = sent_.empty() ? std::span<const std::uint8_t>{} : sent_.back().frame;
+    const link::CutFrame cut = link::NextFrame(last, heard_);
+    switch (cut.kind) {
+    case link::FrameKind::Incomplete: return std::nullopt;
+    case link::FrameKind::Echo: return Take(Heard::Echo, cut.length);
+    case link::FrameKind::Corrupt: return Take(Heard::Corrupt, cut.length);
+    case link::FrameKind::Reply: break;
+    }
+    const std::span<const std::uint8_t> reply = std::span(heard_).first(cut.length);
+    const auto answered = std::ranges::find_if(
+        sent_.rbegin(), sent_.rend(), [reply](const Sent& sent) { return link::Answers(reply, sent.frame); });
+    const bool ofNone = answered == sent_.rend();
+    const std::uint32_t afterMs = ofNone ? 0 : MsAfter(*answered);
+    HeardFrame frame = Take(Heard::Stray, cut.length);
+    if (ofNone) {
+        frame.address = frame.bytes[0];
+    } else {
+        frame.kind = answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
+        frame.address = answered->frame[0];
+        frame.afterMs = afterMs;
     }
     return frame;
 }
@@ -100,16 +110,6 @@ std::uint32_t Bus::MsAfter(const Sent& sent) const
 {
     const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(heardSince_ - sent.wireEnd);
     return static_cast<std::uint32_t>(std::max(0ms, after).count());
-}
-
-HeardFrame Bus::TakeShort()
-{
-    HeardFrame frame{Heard::Short, 0, std::exchange(heard_, {}), 0};
-    if (!sent_.empty()) {
-        frame.address = sent_.back().frame[0];
-        frame.afterMs = MsAfter(sent_.back());
-    }
-    return frame;
 }
 
 Bus::Clock::time_point Bus::CompletionDeadline() const
@@ -138,7 +138,7 @@ void Bus::AwaitSilence()
         platform::Pause(1);
     }
     if (!heard_.empty()) {
-        others_.push_back(TakeShort());
+        others_.push_back(Take(Heard::Short, heard_.size()));
     }
 }
 
@@ -151,7 +151,7 @@ void Bus::Listen(std::uint32_t ms)
         platform::Pause(1);
     }
     if (!heard_.empty()) {
-        others_.push_back(TakeShort());
+        others_.push_back(Take(Heard::Short, heard_.size()));
     }
 }
 
@@ -184,7 +184,7 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
         }
         const auto now = Clock::now();
         if (!heard_.empty() && now > CompletionDeadline()) {
-            answer.frame = TakeShort();
+            answer.frame = Take(Heard::Short, heard_.size());
             return answer;
         }
         if (heard_.empty() && now > firstByteDeadline) {

@@ -72,7 +72,8 @@ private:
     void AwaitSilence();
     // The next whole frame of the bytes heard; `inWait` while the last request waits for its answer.
     std::optional<HeardFrame> TakeFrame(bool inWait);
-    HeardFrame TakeShort();
+    // The first `length` bytes heard, as a frame of `kind` after the last request.
+    HeardFrame Take(Heard kind, std::size_t length);
     // From the end of `sent` on the wire to the first byte heard since.
     std::uint32_t MsAfter(const Sent& sent) const;
     Clock::time_point CompletionDeadline() const;
