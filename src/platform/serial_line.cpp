@@ -50,6 +50,11 @@ bool SerialLine::IsOpen() const
     return handle_ != kNone;
 }
 
+bool ConfirmedGone(std::error_code first, std::error_code retry, bool listed)
+{
+    return MeansDeviceGone(first) && (MeansDeviceGone(retry) || !listed);
+}
+
 void SerialLine::NoteFailure(std::error_code error)
 {
     if (MeansDeviceGone(error)) {

@@ -114,4 +114,11 @@ std::error_code LastError();
 // gone away rather than that the line is merely quiet or noisy.
 bool MeansDeviceGone(std::error_code error);
 
+// Whether a queue query that failed with `first`, and at once again with
+// `retry`, shows the device gone: it must, and either the retry says so too
+// or the device has left the system's list of ports (`listed` false). Some
+// drivers fail one call on a live port after a line error (noise, a wrong
+// speed); that alone must not close a working port.
+bool ConfirmedGone(std::error_code first, std::error_code retry, bool listed);
+
 }  // namespace tarnel::platform

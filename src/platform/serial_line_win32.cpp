@@ -19,6 +19,14 @@ struct TimerResolution {
     ~TimerResolution() { ::timeEndPeriod(1); }
 } const kTimerResolution;
 
+// Whether the system still lists the port, as "\\.\COM7" or "COM7".
+bool StillListed(const std::string& device)
+{
+    const std::string name = device.starts_with("\\\\.\\") ? device.substr(4) : device;
+    char target[512];
+    return ::QueryDosDeviceA(name.c_str(), target, sizeof target) != 0;
+}
+
 }  // namespace
 
 std::error_code LastError()
@@ -130,9 +138,15 @@ bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
     if (!IsOpen()) {
         return false;
     }
-    if (!::ClearCommError(Native(handle_), &errors, &status)) {
-        NoteFailure(LastError());
-        return false;
+    const auto query = [&] { return ::ClearCommError(Native(handle_), &errors, &status) ? std::error_code{} : LastError(); };
+    if (const std::error_code first = query()) {
+        // One failure may follow a line error on a live port: ask again.
+        if (const std::error_code retry = query()) {
+            if (ConfirmedGone(first, retry, StillListed(device_))) {
+                lost_ = first;
+            }
+            return false;
+        }
     }
     queuedBytes = status.cbInQue;
     return true;

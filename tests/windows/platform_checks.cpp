@@ -2,7 +2,8 @@
 // pseudo-terminal cannot show: error codes Wine never produces there (it
 // neither enforces exclusive opens nor removes devices), and the data bits
 // and parity it writes into a port's DCB (a pseudo-terminal reports 8N
-// whatever it is told). Exits 1 on any mismatch.
+// whatever it is told), and when a failed queue query closes the port.
+// Exits 1 on any mismatch.
 
 #include "platform/dcb_settings.h"
 #include "platform/serial_line.h"
@@ -32,6 +33,29 @@ int main()
         const std::error_code error(static_cast<int>(c.code), std::system_category());
         if (tarnel::platform::ProblemOf(error) != c.problem || tarnel::platform::MeansDeviceGone(error) != c.gone) {
             std::printf("FAIL: error %lu read wrongly\n", c.code);
+            ++failures;
+        }
+    }
+    // A failed queue query, its immediate retry (0: it succeeded) and
+    // whether the port is still listed: only a confirmed failure closes the port.
+    const struct {
+        const char* name;
+        DWORD first, retry;
+        bool listed, gone;
+    } sequences[] = {
+        {"live port after a line error", ERROR_OPERATION_ABORTED, 0, true, false},
+        {"driver refusing one call", ERROR_GEN_FAILURE, ERROR_INVALID_PARAMETER, true, false},
+        {"adapter pulled", ERROR_GEN_FAILURE, ERROR_GEN_FAILURE, false, true},
+        {"failing on and on", ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, true, true},
+        {"unlisted after one failure", ERROR_DEVICE_REMOVED, ERROR_INVALID_HANDLE, false, true},
+        {"no device error at all", ERROR_TIMEOUT, ERROR_GEN_FAILURE, false, false},
+    };
+    for (const auto& c : sequences) {
+        const auto code = [](DWORD value) {
+            return value ? std::error_code(static_cast<int>(value), std::system_category()) : std::error_code{};
+        };
+        if (tarnel::platform::ConfirmedGone(code(c.first), code(c.retry), c.listed) != c.gone) {
+            std::printf("FAIL: %s judged wrongly\n", c.name);
             ++failures;
         }
     }
