@@ -81,8 +81,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {"show 251", "show 252", "ticks stop", "box 地址为:252"}, {250, 251, 252}},
         // Nothing is shown before the first answer: the field keeps its old text.
         ScanCase{"FirstProbeAnswered", {"40"}, 40, {"ticks stop", "box 地址为:40"}, {40}},
-        // The field goes on showing 256 behind and after the box.
-        ScanCase{"NobodyFromStart255", {"1"}, 255, {"show 256", "ticks stop", "box 没有搜到地址！"}, {255}},
+        // Every address up to 255 is probed; the field goes on showing 256
+        // behind and after the box.
+        ScanCase{"NobodyFromStart252", {"1"}, 252,
+                 {"show 253", "show 254", "show 255", "show 256", "ticks stop", "box 没有搜到地址！"},
+                 {252, 253, 254, 255}},
         // A garbled answer of full length still counts, as any 7 bytes do.
         ScanCase{"BadCheckCounts", {"7,bad-crc"}, 6, {"show 7", "ticks stop", "box 地址为:7"}, {6, 7}}),
     [](const auto& info) { return info.param.name; });

@@ -6,6 +6,7 @@
 #include "resource.h"
 #include "sim_process.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
@@ -71,6 +72,20 @@ private slots:
         QCOMPARE(w.Click(IDC_OPEN_PORT),
                  QStringList{QStringLiteral("打开串口失败 | %1：串口正被其他程序占用。").arg(w.sim.DevicePath().c_str())});
         QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));
+
+        // Text typed into the baud list leaves no selection: the port keeps
+        // the speed it had (19200, set by the open before), not the entry
+        // that was selected (1200), and 8N1 all the same.
+        other.Close();
+        w.dlg.m_cbBaud->setCurrentIndex(4);
+        w.OpenPort();
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"串口已关闭"});
+        w.dlg.m_cbBaud->setCurrentIndex(0);
+        w.dlg.m_cbBaud->setEditText(QStringLiteral("2400"));
+        w.OpenPort();
+        tarnel::platform::LineSettings settings;
+        QVERIFY(w.dlg.m_port.ReadSettings(settings));
+        QCOMPARE(settings, (tarnel::platform::LineSettings{19200, 8, false, false, false, settings.abortOnError}));
 
         const auto say = [](std::errc error) { return DescribeOpenFailure(3, {"/dev/ttyUSB0", std::make_error_code(error)}); };
         QCOMPARE(say(std::errc::no_such_file_or_directory), QStringLiteral("/dev/ttyUSB0：设备不存在。"));
