@@ -2,6 +2,7 @@
 // full scan from 0 to 255 at period 250 takes against 256 x 250 ms. What
 // real clicks during a scan do is measured by scan_clicks_bench.sh.
 
+#include "dialog/qt_access.h"
 #include "main_dlg.h"
 #include "pseudo_terminal.h"
 #include "resource.h"
@@ -62,9 +63,9 @@ int main(int argc, char** argv)
     tarnel::test::SimProcess sim({"1,silent"});
     tarnel::test::PortsOverride ports(sim.DevicePath());
     CMainDlg dlg;
-    dlg.show();
+    tarnel::dialog::qt::Widget(dlg)->show();
     BoxCloser closer;
-    auto* search = qobject_cast<QPushButton*>(dlg.GetDlgItem(IDC_SEARCH));
+    auto* search = qobject_cast<QPushButton*>(tarnel::dialog::qt::Item(dlg, IDC_SEARCH));
     dlg.OnOpenPort();
     if (!dlg.m_port.IsOpen()) {
         std::fprintf(stderr, "scan_bench: the simulated port did not open\n");

@@ -5,8 +5,7 @@
 //
 // usage: startup_bench [RUNS]
 
-#include "dialog/dialog_font.h"
-#include "main_app.h"
+#include "dialog/qt_access.h"
 #include "main_dlg.h"
 
 #include <QDialog>
@@ -62,18 +61,21 @@ enum class Kind { Tarnel, Bare, BareChinese };
 int Child(int argc, char** argv, Kind kind)
 {
     if (kind == Kind::Tarnel) {
-        CMainApp app(argc, argv);
+        // As the program's main routine readies Qt.
+        QApplication app(argc, argv);
+        QApplication::setFont(tarnel::dialog::qt::DialogFont());
+        tarnel::dialog::qt::LoadChineseQtTexts(app);
         CMainDlg dlg;
         FirstPaint probe;
-        dlg.installEventFilter(&probe);
-        dlg.show();
+        tarnel::dialog::qt::Widget(dlg)->installEventFilter(&probe);
+        tarnel::dialog::qt::Widget(dlg)->show();
         return app.exec();
     }
     QApplication app(argc, argv);
     QDialog dlg;
     dlg.resize(468, 350);
     if (kind == Kind::BareChinese) {
-        dlg.setFont(DialogFont());
+        dlg.setFont(tarnel::dialog::qt::DialogFont());
         new QLabel(QStringLiteral("如果水浸绳报警的初始位置不准"), &dlg);
     }
     FirstPaint probe;

@@ -1,31 +1,47 @@
 #include "dialog/data_exchange.h"
 
+#include "dialog/combo_box.h"
 #include "dialog/dialog.h"
 #include "dialog/message_box.h"
+#include "dialog/window.h"
 
-#include <QComboBox>
-#include <QLineEdit>
+#include <array>
 
 CDataExchange::CDataExchange(CDialog* dialog, bool saveAndValidate)
     : m_pDlgWnd(dialog), m_bSaveAndValidate(saveAndValidate)
 {
 }
 
-void CDataExchange::Fail(const QString& message)
+void CDataExchange::Fail(const std::string& message)
 {
     m_bFailed = true;
     AfxMessageBox(message);
-    if (auto* edit = qobject_cast<QLineEdit*>(m_pDlgWnd->GetDlgItem(m_idLastControl))) {
-        edit->setFocus();
-        edit->selectAll();
+    m_pDlgWnd->Window().FocusAndSelect(m_idLastControl);
+}
+
+void CDataExchange::Bind(CComboBox& control, int id)
+{
+    if (!control.m_pDialog) {
+        control.m_pDialog = m_pDlgWnd;
+        control.m_nID = id;
     }
 }
 
-void DDX_Control(CDataExchange* pDX, int id, QComboBox*& control)
+int CComboBox::GetCurSel() const
 {
-    if (!control) {
-        control = qobject_cast<QComboBox*>(pDX->m_pDlgWnd->GetDlgItem(id));
+    return m_pDialog ? m_pDialog->Window().Selection(m_nID) : -1;
+}
+
+void CComboBox::SetCurSel(int index)
+{
+    if (m_pDialog) {
+        m_pDialog->Window().Select(m_nID, index);
     }
+}
+
+void DDX_Control(CDataExchange* pDX, int id, CComboBox& control)
+{
+    pDX->Bind(control, id);
 }
 
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
@@ -35,7 +51,7 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
     }
     pDX->PrepareEditCtrl(id);
     if (!pDX->m_bSaveAndValidate) {
-        pDX->m_pDlgWnd->SetDlgItemText(id, QString::number(value));
+        pDX->m_pDlgWnd->SetDlgItemText(id, std::to_string(value));
         return;
     }
     const auto parsed = ParseUnsigned(pDX->m_pDlgWnd->GetDlgItemText(id));
@@ -56,18 +72,44 @@ void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, 
     }
 }
 
-std::optional<std::uint32_t> ParseUnsigned(const QString& text)
+namespace {
+
+// The blanks an operator may leave around a number: ASCII white space, and
+// the no-break and ideographic spaces of a Chinese input method.
+constexpr std::array<std::string_view, 8> kBlanks{" ", "\t", "\n", "\v", "\f", "\r", "\u00A0", "\u3000"};
+
+std::string_view Trimmed(std::string_view text)
 {
-    const QString digits = text.trimmed();
-    if (digits.isEmpty()) {
+    for (bool trimmed = true; trimmed && !text.empty();) {
+        trimmed = false;
+        for (const std::string_view blank : kBlanks) {
+            if (text.starts_with(blank)) {
+                text.remove_prefix(blank.size());
+                trimmed = true;
+            }
+            if (text.ends_with(blank)) {
+                text.remove_suffix(blank.size());
+                trimmed = true;
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> ParseUnsigned(std::string_view text)
+{
+    const std::string_view digits = Trimmed(text);
+    if (digits.empty()) {
         return std::nullopt;
     }
     std::uint64_t value = 0;
-    for (const QChar c : digits) {
-        if (c < u'0' || c > u'9') {
+    for (const char c : digits) {
+        if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        value = value * 10 + static_cast<std::uint64_t>(c.unicode() - u'0');
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
         if (value > UINT32_MAX) {
             return std::nullopt;
         }
@@ -75,12 +117,12 @@ std::optional<std::uint32_t> ParseUnsigned(const QString& text)
     return static_cast<std::uint32_t>(value);
 }
 
-QString NotANumberMessage()
+std::string NotANumberMessage()
 {
-    return QStringLiteral("请输入一个整数。");
+    return "请输入一个整数。";
 }
 
-QString OutOfRangeMessage(std::uint32_t min, std::uint32_t max)
+std::string OutOfRangeMessage(std::uint32_t min, std::uint32_t max)
 {
-    return QStringLiteral("请输入一个介于 %1 和 %2 之间的整数。").arg(min).arg(max);
+    return "请输入一个介于 " + std::to_string(min) + " 和 " + std::to_string(max) + " 之间的整数。";
 }

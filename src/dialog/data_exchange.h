@@ -1,11 +1,12 @@
 #pragma once
 
-#include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
+#include <string_view>
 
+class CComboBox;
 class CDialog;
-class QComboBox;
 
 // One pass of the form exchange between a dialog's fields and its controls.
 // Reading stops at the first field that fails: the operator is told why, the
@@ -24,7 +25,10 @@ public:
     void PrepareEditCtrl(int id) { m_idLastControl = id; }
 
     // Reports `message`, returns the focus to the last edit and stops the pass.
-    void Fail(const QString& message);
+    void Fail(const std::string& message);
+
+    // Binds `control` to the list with this ID.
+    void Bind(CComboBox& control, int id);
 
 private:
     int m_idLastControl = 0;
@@ -32,7 +36,7 @@ private:
 };
 
 // Binds `control` to the list with this ID (once).
-void DDX_Control(CDataExchange* pDX, int id, QComboBox*& control);
+void DDX_Control(CDataExchange* pDX, int id, CComboBox& control);
 
 // An unsigned field and its edit, as decimal text.
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
@@ -41,8 +45,8 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
 void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, std::uint32_t max);
 
 // Optional blanks around decimal digits, no sign, at most 2^32 - 1.
-std::optional<std::uint32_t> ParseUnsigned(const QString& text);
+std::optional<std::uint32_t> ParseUnsigned(std::string_view text);
 
 // The two validation messages.
-QString NotANumberMessage();
-QString OutOfRangeMessage(std::uint32_t min, std::uint32_t max);
+std::string NotANumberMessage();
+std::string OutOfRangeMessage(std::uint32_t min, std::uint32_t max);

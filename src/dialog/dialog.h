@@ -1,50 +1,81 @@
 #pragma once
 
 #include "dialog/dialog_template.h"
-#include "dialog/dialog_units.h"
 
-#include <QBasicTimer>
-#include <QDialog>
 #include <functional>
 #include <map>
+#include <memory>
+#include <string>
 
 class CDataExchange;
+
+namespace tarnel::dialog {
+class Window;
+}
 
 // A modal dialog built from a template, in the manner of the classic dialog
 // framework: controls addressed by ID, a form exchange run in either
 // direction, one-time initialisation before the first show, OK and Cancel
-// defaults, and a window timer.
-class CDialog : public QDialog {
+// defaults, a window timer, and a routing table. Texts are UTF-8. The
+// toolkit's window behind it is made when the dialog is constructed (Qt) or
+// when it runs (Win32); every call that reaches a control belongs in
+// OnInitDialog or later.
+class CDialog {
 public:
-    explicit CDialog(const DialogTemplate& dialogTemplate, QWidget* parent = nullptr);
+    explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
+    virtual ~CDialog();
+    CDialog(const CDialog&) = delete;
+    CDialog& operator=(const CDialog&) = delete;
 
-    int DoModal() { return exec(); }
+    // Runs the dialog until OK or Cancel ends it; returns which.
+    int DoModal();
+    void EndDialog(int result);
 
     // Runs DoDataExchange: controls into fields with validation (true), or
     // fields into controls. Returns whether every field passed.
     bool UpdateData(bool saveAndValidate = true);
 
-    QWidget* GetDlgItem(int id) const;
-
     // The text of an edit or the caption of a button.
-    QString GetDlgItemText(int id) const;
-    void SetDlgItemText(int id, const QString& text);
+    std::string GetDlgItemText(int id) const;
+    void SetDlgItemText(int id, const std::string& text);
 
-    // One precise window timer; starting it again restarts it, stopping a
-    // stopped timer does nothing. The first tick comes one period after the
-    // start. A tick is handled only once the input and repaints waiting at
-    // its expiry are done, never inside another handler's work, and expiries
-    // that fall due meanwhile merge into that one tick.
+    // One window timer; starting it again restarts it and drops a tick
+    // already due, stopping a stopped timer does nothing. The first tick
+    // comes one period after the start. A tick is handled only once the
+    // input and repaints waiting at its expiry are done, never inside
+    // another handler's work, and expiries that fall due meanwhile merge
+    // into that one tick. Ticks go on inside message boxes and other
+    // dialogs' modal runs.
     void SetTimer(int id, unsigned elapseMs);
     void KillTimer(int id);
 
-    const DialogUnits& Units() const { return m_units; }
+    // Appends a separator and the item `text` with command `id` to the
+    // window menu; its commands reach the SysCommand route.
+    void AppendToSystemMenu(const std::string& text, unsigned id);
 
-    // Where the routing table sends timer ticks and window-menu commands.
+    // The window's icon, large and small, from the program's resources.
+    void SetIcon(int iconResource);
+
+    // Shows the text that `text` makes, at the moment it shows, as the
+    // tooltip of control `id`.
+    void SetToolTip(int id, std::function<std::string()> text);
+
+    // Where the routing table sends clicks, timer ticks and window-menu commands.
+    void RouteClicked(int id, std::function<void()> handler) { m_clickRoutes[id] = std::move(handler); }
     void RouteTimer(std::function<void(int)> handler) { m_timerRoute = std::move(handler); }
     void RouteSysCommand(std::function<void(unsigned)> handler) { m_sysCommandRoute = std::move(handler); }
 
-    void setVisible(bool visible) override;
+    const DialogTemplate& Template() const { return m_template; }
+    CDialog* Parent() const { return m_pParent; }
+
+    // The toolkit's window, for the backend (and the tests of the Qt one).
+    tarnel::dialog::Window& Window() const { return *m_window; }
+
+    // What the toolkit's window reports, in the dialog's terms.
+    void Initialize();
+    void Clicked(int id);
+    void Tick(int id);
+    void SysCommand(unsigned id);
 
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
@@ -55,24 +86,13 @@ protected:
 
     // Reads the form and closes the dialog when every field passes.
     virtual void OnOK();
-
-    void SysCommand(unsigned id);
-
-    void keyPressEvent(QKeyEvent* event) override;
-    void timerEvent(QTimerEvent* event) override;
-    void customEvent(QEvent* event) override;
+    virtual void OnCancel();
 
 private:
-    void CreateControls(const DialogTemplate& dialogTemplate);
-
     const DialogTemplate& m_template;
-    DialogUnits m_units;
-    std::map<int, QWidget*> m_items;
-    QWidget* m_firstTabStop = nullptr;
-    bool m_bInitialized = false;
-    QBasicTimer m_timer;
-    int m_nTimerId = 0;
-    bool m_bTickDue = false;
+    CDialog* m_pParent;
+    std::unique_ptr<tarnel::dialog::Window> m_window;
+    std::map<int, std::function<void()>> m_clickRoutes;
     std::function<void(int)> m_timerRoute;
     std::function<void(unsigned)> m_sysCommandRoute;
 };

@@ -9,6 +9,7 @@
 // and the OK button, which reads the form and closes the dialog.
 constexpr int IDC_STATIC = -1;
 constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
 
 enum class ControlKind { Label, Edit, Button, DefaultButton, Combo, Frame, Icon };
 
@@ -16,10 +17,11 @@ struct ControlTemplate {
     ControlKind kind;
     int id;
     const char* name;     // object name, "IDC_..." where the control has an ID
-    const char* caption;  // UTF-8; for an icon, the icon's resource path
+    const char* caption;  // UTF-8
     int x, y, cx, cy;
     const char* accessibleName = nullptr;  // for edits and lists: their label
     std::span<const char* const> items = {};  // a list's initial entries, in order
+    int icon = 0;                             // an icon's resource number
 };
 
 struct DialogTemplate {

@@ -1,6 +1,5 @@
 #include "dialog/dialog_units.h"
 
-#include <QFontMetrics>
 #include <cstdint>
 #include <cstdlib>
 
@@ -13,14 +12,6 @@ int MulDiv(int a, int b, int c)
     return static_cast<int>(negative ? -rounded : rounded);
 }
 
-DialogUnits DialogUnits::Measure(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    const int width = metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-    // The rounded average of 52 characters.
-    return {(width / 26 + 1) / 2, metrics.height()};
-}
-
 int DialogUnits::ToPixelsX(int units) const
 {
     return MulDiv(units, baseX, 4);
@@ -29,9 +20,4 @@ int DialogUnits::ToPixelsX(int units) const
 int DialogUnits::ToPixelsY(int units) const
 {
     return MulDiv(units, baseY, 8);
-}
-
-QRect DialogUnits::ToPixels(int x, int y, int cx, int cy) const
-{
-    return {ToPixelsX(x), ToPixelsY(y), ToPixelsX(cx), ToPixelsY(cy)};
 }

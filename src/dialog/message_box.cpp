@@ -1,29 +1,14 @@
 #include "dialog/message_box.h"
 
-#include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
+#include "dialog/dialog.h"
+#include "dialog/window.h"
 
-namespace {
-
-void Show(QWidget* owner, const QString& text, const QString& informative)
+void AfxMessageBox(const std::string& text, const std::string& informative)
 {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Tarnel"), text, QMessageBox::Ok, owner);
-    box.setObjectName(QStringLiteral("TarnelMessageBox"));
-    box.setInformativeText(informative);
-    // Also where Qt's own translations are missing.
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    box.exec();
+    tarnel::dialog::ApplicationMessageBox(text, informative);
 }
 
-}  // namespace
-
-void AfxMessageBox(const QString& text, const QString& informative)
+void WindowMessageBox(CDialog& window, const std::string& text)
 {
-    Show(QApplication::activeWindow(), text, informative);
-}
-
-void WindowMessageBox(QWidget* window, const QString& text)
-{
-    Show(window, text, {});
+    window.Window().MessageBox(text, {});
 }

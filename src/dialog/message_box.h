@@ -1,16 +1,14 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
-class QWidget;
+class CDialog;
 
-// OK-only message boxes titled "Tarnel". Each is modal and runs its own event
-// loop, in which the window's timer goes on ticking. Tests find an open box
-// as the active modal widget named "TarnelMessageBox".
+// OK-only message boxes titled with the application's name. Each is modal
+// and runs its own event loop, in which the window's timer goes on ticking.
 
-// The application's box, owned by whichever window is active; the optional
-// informative line explains the message.
-void AfxMessageBox(const QString& text, const QString& informative = {});
+// The application's box; the optional informative line explains the message.
+void AfxMessageBox(const std::string& text, const std::string& informative = {});
 
 // A box owned by `window`.
-void WindowMessageBox(QWidget* window, const QString& text);
+void WindowMessageBox(CDialog& window, const std::string& text);

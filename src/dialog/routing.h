@@ -2,7 +2,6 @@
 
 #include "dialog/dialog.h"
 
-#include <QAbstractButton>
 #include <span>
 
 // One entry of a dialog's routing table: which event reaches which member.
@@ -30,7 +29,7 @@ struct MessageRoute {
     }
 };
 
-// Connects every entry of `routes` to `dialog`'s handlers, once.
+// Hands every entry of `routes` to `dialog`'s handlers, once.
 template <class Dialog>
 void WireRoutes(Dialog* dialog, std::span<const MessageRoute<Dialog>> routes)
 {
@@ -38,10 +37,7 @@ void WireRoutes(Dialog* dialog, std::span<const MessageRoute<Dialog>> routes)
     for (const MessageRoute<Dialog>& route : routes) {
         switch (route.message) {
         case Message::Clicked:
-            if (auto* button = qobject_cast<QAbstractButton*>(dialog->GetDlgItem(route.controlId))) {
-                QObject::connect(button, &QAbstractButton::clicked, dialog,
-                                 [dialog, handler = route.onClicked] { (dialog->*handler)(); });
-            }
+            dialog->RouteClicked(route.controlId, [dialog, handler = route.onClicked] { (dialog->*handler)(); });
             break;
         case Message::Timer:
             dialog->RouteTimer([dialog, handler = route.onTimer](int id) { (dialog->*handler)(id); });

@@ -2,4 +2,4 @@
 
 #include "templates.h"
 
-CAboutDlg::CAboutDlg(QWidget* pParent) : CDialog(kAboutDialogTemplate, pParent) {}
+CAboutDlg::CAboutDlg(CDialog* pParent) : CDialog(kAboutDialogTemplate, pParent) {}

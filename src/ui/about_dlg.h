@@ -5,5 +5,5 @@
 // The about box: program name, version and icon.
 class CAboutDlg : public CDialog {
 public:
-    explicit CAboutDlg(QWidget* pParent = nullptr);
+    explicit CAboutDlg(CDialog* pParent = nullptr);
 };

@@ -8,7 +8,7 @@ namespace {
 using enum ControlKind;
 
 constexpr std::array kControls{
-    ControlTemplate{Icon, IDC_STATIC, "", IDR_MAINFRAME, 11, 17, 20, 20},
+    ControlTemplate{Icon, IDC_STATIC, "", "", 11, 17, 20, 20, nullptr, {}, IDR_MAINFRAME},
     ControlTemplate{Label, IDC_STATIC, "", "Tarnel " TARNEL_VERSION_SHORT " 版", 40, 10, 119, 8},
     ControlTemplate{DefaultButton, IDOK, "IDOK", "确定", 178, 7, 50, 14},
 };

@@ -1,8 +1,4 @@
 #include "main_app.h"
 
-int main(int argc, char** argv)
-{
-    CMainApp theApp(argc, argv);
-    theApp.InitInstance();
-    return 0;
-}
+// The one application object; the framework's main routine runs it.
+CMainApp theApp;

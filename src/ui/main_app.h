@@ -1,16 +1,12 @@
 #pragma once
 
-#include <QApplication>
-
-// Makes Qt's own texts (standard buttons, edit menus) Simplified Chinese,
-// with Qt's translations where the system has them.
-void LoadChineseQtTexts(QApplication& app);
+#include "dialog/application.h"
 
 // The application: runs the operator window modally, then ends.
-class CMainApp : public QApplication {
+class CMainApp : public CWinApp {
 public:
-    CMainApp(int& argc, char** argv);
+    CMainApp() : CWinApp("Tarnel") {}
 
     // Returns false: there is no message loop beyond the window's own.
-    bool InitInstance();
+    bool InitInstance() override;
 };

@@ -2,16 +2,12 @@
 
 #include "about_dlg.h"
 #include "dialog/data_exchange.h"
+#include "dialog/routing.h"
 #include "link/protocol.h"
-#include "dialog/system_menu.h"
 #include "port_tooltip.h"
 #include "resource.h"
 #include "templates.h"
-#include "dialog/routing.h"
 
-#include <QComboBox>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <array>
 
 namespace {
@@ -31,16 +27,15 @@ constexpr int kDefaultBaudIndex = 3;  // 9600.n.8.1
 
 }  // namespace
 
-CMainDlg::CMainDlg(QWidget* pParent)
+CMainDlg::CMainDlg(CDialog* pParent)
     : CDialog(kMainDialogTemplate, pParent),
       m_nPort(1),
       m_nStartAddr(0),
       m_nInterval(250),
       m_nResult(0),
-      m_hIcon(QString::fromUtf8(IDR_MAINFRAME))
+      m_hIcon(IDR_MAINFRAME)
 {
     WireRoutes<CMainDlg>(this, kRoutes);
-    ShowPortsInTooltip(GetDlgItem(IDC_PORT));
 }
 
 void CMainDlg::DoDataExchange(CDataExchange* pDX)
@@ -59,31 +54,13 @@ void CMainDlg::DoDataExchange(CDataExchange* pDX)
 bool CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
-
-    const bool systemMenu =
-        tarnel::dialog::AppendToSystemMenu(winId(), IDS_ABOUTBOX, IDM_ABOUTBOX, [this](unsigned id) { SysCommand(id); });
-    if (!systemMenu) {
-        // Without a system menu to extend, the window's context menu holds
-        // the about command.
-        m_pSysMenu = new QMenu(this);
-        m_pSysMenu->setObjectName(QStringLiteral("SystemMenu"));
-        QAction* about = m_pSysMenu->addAction(QString::fromUtf8(IDS_ABOUTBOX));
-        about->setData(IDM_ABOUTBOX);
-        connect(about, &QAction::triggered, this, [this] { SysCommand(IDM_ABOUTBOX); });
-    }
-
-    setWindowIcon(m_hIcon);
+    AppendToSystemMenu(IDS_ABOUTBOX, IDM_ABOUTBOX);
+    SetIcon(m_hIcon);
+    SetToolTip(IDC_PORT, PortListText);
 
     m_port.Close();
-    m_cbBaud->setCurrentIndex(kDefaultBaudIndex);
+    m_cbBaud.SetCurSel(kDefaultBaudIndex);
     return true;
-}
-
-void CMainDlg::contextMenuEvent(QContextMenuEvent* event)
-{
-    if (m_pSysMenu) {
-        m_pSysMenu->popup(event->globalPos());
-    }
 }
 
 void CMainDlg::OnSysCommand(unsigned nID)

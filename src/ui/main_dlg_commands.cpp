@@ -9,13 +9,6 @@
 #include "resource.h"
 #include "texts.h"
 
-#include <QComboBox>
-
-int CMainDlg::BaudSelection() const
-{
-    const int index = m_cbBaud->currentIndex();
-    return index >= 0 && m_cbBaud->currentText() == m_cbBaud->itemText(index) ? index : -1;
-}
 
 void CMainDlg::OnOpenPort()
 {
@@ -39,7 +32,7 @@ void CMainDlg::OnOpenPort()
         return;
     }
     tarnel::platform::OpenFailure failure;
-    m_port = tarnel::link::OpenPort(m_nPort, BaudSelection(), &failure);
+    m_port = tarnel::link::OpenPort(m_nPort, m_cbBaud.GetCurSel(), &failure);
     if (m_port.IsOpen()) {
         AfxMessageBox(kPortOpened);
         SetDlgItemText(IDC_OPEN_PORT, kClosePortCaption);
@@ -68,9 +61,9 @@ bool CMainDlg::PortIsOpenOrSaySo()
     return m_port.IsOpen();
 }
 
-void CMainDlg::ClosePortLost(const QString& message)
+void CMainDlg::ClosePortLost(const std::string& message)
 {
-    const QString why = DescribeLostDevice(m_port);
+    const std::string why = DescribeLostDevice(m_port);
     if (m_scan.Running()) {
         m_scan.Stop();
     }

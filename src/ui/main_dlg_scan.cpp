@@ -51,13 +51,13 @@ void CMainDlg::ShowResult(std::uint32_t value)
 
 void CMainDlg::AnnounceFound(std::uint32_t address)
 {
-    WindowMessageBox(this, kAddressFound.arg(address));
-    SetDlgItemText(IDC_OLD_ADDR, QString::number(address));
+    WindowMessageBox(*this, kAddressFound + std::to_string(address));
+    SetDlgItemText(IDC_OLD_ADDR, std::to_string(address));
 }
 
 void CMainDlg::AnnounceNothingFound()
 {
-    WindowMessageBox(this, kNoAddressFound);
+    WindowMessageBox(*this, kNoAddressFound);
 }
 
 void CMainDlg::AnnounceLineLost()

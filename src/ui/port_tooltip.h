@@ -1,8 +1,8 @@
 #pragma once
 
-class QWidget;
+#include <string>
 
-// Gives `edit` a tooltip listing the current port numbering, read afresh
+// The current port numbering as a tooltip for the port edit, read afresh
 // each time the tooltip shows, so the operator can tell which number is the
 // adapter just plugged in.
-void ShowPortsInTooltip(QWidget* edit);
+std::string PortListText();

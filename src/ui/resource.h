@@ -21,8 +21,8 @@ constexpr int IDC_OPEN_PORT = 1019;
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
 constexpr const char* IDS_ABOUTBOX = "关于 Tarnel(&A)...";
 
-// The program icon
-constexpr const char* IDR_MAINFRAME = ":/tarnel/tarnel.ico";
+// The program icon, group icon 128 of the resources
+constexpr int IDR_MAINFRAME = 128;
 
 // The scan's window timer, the only one
 constexpr int SCAN_TIMER_ID = 1;

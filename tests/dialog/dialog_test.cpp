@@ -1,5 +1,6 @@
 #include "dialog/data_exchange.h"
 #include "dialog/dialog.h"
+#include "dialog/qt_access.h"
 #include "modal_watcher.h"
 
 #include <QElapsedTimer>
@@ -27,7 +28,7 @@ class FormDlg : public CDialog {
 public:
     FormDlg() : CDialog(kForm)
     {
-        connect(qobject_cast<QPushButton*>(GetDlgItem(kButton)), &QPushButton::clicked, [this] { ++clicks; });
+        RouteClicked(kButton, [this] { ++clicks; });
         RouteTimer([this](int) {
             ticks.push_back(clock.elapsed());
             if (ticks.size() == 1) {
@@ -41,7 +42,8 @@ public:
     std::vector<qint64> ticks;
     QElapsedTimer clock;
 
-    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(GetDlgItem(id)); }
+    QDialog* Widget() const { return tarnel::dialog::qt::Widget(*this); }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(tarnel::dialog::qt::Item(*this, id)); }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override
@@ -64,7 +66,7 @@ private slots:
     void init()
     {
         m_dlg = std::make_unique<FormDlg>();
-        m_dlg->show();
+        m_dlg->Widget()->show();
     }
 
     void cleanup() { m_dlg.reset(); }
@@ -77,11 +79,11 @@ private slots:
         QTest::addColumn<uint>("firstAfter");
         QTest::addColumn<uint>("secondAfter");
         QTest::addColumn<int>("blamed");
-        const QString first = OutOfRangeMessage(1, 99);
-        const QString nan = NotANumberMessage();
+        const QString first = QString::fromStdString(OutOfRangeMessage(1, 99));
+        const QString nan = QString::fromStdString(NotANumberMessage());
         QTest::newRow("both pass, blanks") << " 1 " << "255" << "" << 1u << 255u << 0;
         QTest::newRow("first below") << "0" << "7" << first << 0u << 6u << kFirst;
-        QTest::newRow("second above") << "3" << "256" << OutOfRangeMessage(0, 255) << 3u << 256u << kSecond;
+        QTest::newRow("second above") << "3" << "256" << QString::fromStdString(OutOfRangeMessage(0, 255)) << 3u << 256u << kSecond;
         QTest::newRow("sign") << "+4" << "7" << nan << 5u << 6u << kFirst;
         QTest::newRow("letters after") << "3x" << "7" << nan << 5u << 6u << kFirst;
         QTest::newRow("beyond 32 bits") << "4294967296" << "7" << nan << 5u << 6u << kFirst;
@@ -102,7 +104,7 @@ private slots:
         QTEST(uint(m_dlg->second), "secondAfter");
         QFETCH(int, blamed);
         if (blamed) {
-            QCOMPARE(m_dlg->focusWidget(), m_dlg->Edit(blamed));
+            QCOMPARE(m_dlg->Widget()->focusWidget(), m_dlg->Edit(blamed));
             QCOMPARE(m_dlg->Edit(blamed)->selectedText(), m_dlg->Edit(blamed)->text());
         }
     }
@@ -112,24 +114,25 @@ private slots:
         ModalWatcher watcher;
         m_dlg->Edit(kSecond)->setText("300");
         QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Return);
-        QCOMPARE(watcher.Messages(), QStringList{OutOfRangeMessage(0, 255)});
-        QVERIFY(m_dlg->isVisible());
+        QCOMPARE(watcher.Messages(), QStringList{QString::fromStdString(OutOfRangeMessage(0, 255))});
+        QVERIFY(m_dlg->Widget()->isVisible());
 
-        m_dlg->GetDlgItem(kButton)->setFocus();
-        QTest::keyClick(m_dlg->GetDlgItem(kButton), Qt::Key_Enter);
+        QWidget* button = tarnel::dialog::qt::Item(*m_dlg, kButton);
+        button->setFocus();
+        QTest::keyClick(button, Qt::Key_Enter);
         QCOMPARE(m_dlg->clicks, 1);
-        QVERIFY(m_dlg->isVisible());
+        QVERIFY(m_dlg->Widget()->isVisible());
 
         m_dlg->Edit(kSecond)->setText("30");
         m_dlg->Edit(kFirst)->setFocus();
         QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Return);
-        QCOMPARE(m_dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(m_dlg->Widget()->result(), IDOK);
         QCOMPARE(m_dlg->second, 30u);
 
-        m_dlg->show();
+        m_dlg->Widget()->show();
         QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Escape);
-        QVERIFY(!m_dlg->isVisible());
-        QCOMPARE(m_dlg->result(), int(QDialog::Rejected));
+        QVERIFY(!m_dlg->Widget()->isVisible());
+        QCOMPARE(m_dlg->Widget()->result(), IDCANCEL);
     }
 
     void theTimerFirstTicksAfterAPeriodAndMergesTicksMissedWhileBusy()

@@ -1,4 +1,5 @@
-#include "dialog/data_exchange.h"
+#include "dialog/qt_access.h"
+#include "form_messages.h"
 #include "main_dlg.h"
 #include "modal_watcher.h"
 #include "port_failure_text.h"
@@ -18,11 +19,14 @@ class Window {
 public:
     explicit Window(const std::vector<std::string>& controllers) : sim(controllers), m_ports(sim.DevicePath())
     {
-        dlg.show();
+        Widget()->show();
     }
 
-    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(dlg.GetDlgItem(id)); }
-    QString Caption(int id) { return qobject_cast<QPushButton*>(dlg.GetDlgItem(id))->text(); }
+    QDialog* Widget() { return tarnel::dialog::qt::Widget(dlg); }
+    QWidget* Item(int id) { return tarnel::dialog::qt::Item(dlg, id); }
+    QLineEdit* Edit(int id) { return qobject_cast<QLineEdit*>(Item(id)); }
+    QComboBox* Baud() { return qobject_cast<QComboBox*>(Item(IDC_BAUD)); }
+    QString Caption(int id) { return qobject_cast<QPushButton*>(Item(id))->text(); }
     QString Lost() const { return QStringLiteral("%1：设备已断开。").arg(QString::fromStdString(sim.DevicePath())); }
 
     void Type(std::initializer_list<std::pair<int, const char*>> fields)
@@ -37,7 +41,7 @@ public:
     QStringList Click(int id)
     {
         ModalWatcher watcher;
-        QTest::mouseClick(dlg.GetDlgItem(id), Qt::LeftButton);
+        QTest::mouseClick(Item(id), Qt::LeftButton);
         return watcher.Messages();
     }
 
@@ -66,7 +70,7 @@ private slots:
         w.Type({{IDC_PORT, "2"}});
         QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"打开串口失败 | 串口号 2 没有对应的串口设备（现有 1 个串口）。"});
         w.Type({{IDC_PORT, "0"}});
-        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{OutOfRangeMessage(1, 99)});
+        QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{OutOfRange(1, 99)});
         w.Type({{IDC_PORT, "1"}});
         tarnel::link::PortHandle other = tarnel::link::OpenPort(1, 3);
         QCOMPARE(w.Click(IDC_OPEN_PORT),
@@ -77,17 +81,19 @@ private slots:
         // the speed it had (19200, set by the open before), not the entry
         // that was selected (1200), and 8N1 all the same.
         other.Close();
-        w.dlg.m_cbBaud->setCurrentIndex(4);
+        w.Baud()->setCurrentIndex(4);
         w.OpenPort();
         QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{"串口已关闭"});
-        w.dlg.m_cbBaud->setCurrentIndex(0);
-        w.dlg.m_cbBaud->setEditText(QStringLiteral("2400"));
+        w.Baud()->setCurrentIndex(0);
+        w.Baud()->setEditText(QStringLiteral("2400"));
         w.OpenPort();
         tarnel::platform::LineSettings settings;
         QVERIFY(w.dlg.m_port.ReadSettings(settings));
         QCOMPARE(settings, (tarnel::platform::LineSettings{19200, 8, false, false, false, settings.abortOnError}));
 
-        const auto say = [](std::errc error) { return DescribeOpenFailure(3, {"/dev/ttyUSB0", std::make_error_code(error)}); };
+        const auto say = [](std::errc error) {
+            return QString::fromStdString(DescribeOpenFailure(3, {"/dev/ttyUSB0", std::make_error_code(error)}));
+        };
         QCOMPARE(say(std::errc::no_such_file_or_directory), QStringLiteral("/dev/ttyUSB0：设备不存在。"));
         QVERIFY(say(std::errc::permission_denied).contains(QStringLiteral("dialout")));
     }
@@ -101,11 +107,11 @@ private slots:
         w.OpenPort();
         // Bad address text: the field is blamed and nothing goes on the wire.
         w.Type({{IDC_OLD_ADDR, "1"}, {IDC_NEW_ADDR, "256"}});
-        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{OutOfRangeMessage(0, 255)});
-        QCOMPARE(w.dlg.focusWidget(), w.Edit(IDC_NEW_ADDR));
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{OutOfRange(0, 255)});
+        QCOMPARE(w.Widget()->focusWidget(), w.Edit(IDC_NEW_ADDR));
         w.Type({{IDC_OLD_ADDR, "-1"}, {IDC_NEW_ADDR, "2"}});
-        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{NotANumberMessage()});
-        QCOMPARE(w.dlg.focusWidget(), w.Edit(IDC_OLD_ADDR));
+        QCOMPARE(w.Click(IDC_SET_ADDR), QStringList{NotANumber()});
+        QCOMPARE(w.Widget()->focusWidget(), w.Edit(IDC_OLD_ADDR));
         QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("0"));
         QVERIFY(w.sim.Requests().empty());
 
@@ -127,18 +133,18 @@ private slots:
         Window w({"252"});
         w.OpenPort();
         w.Type({{IDC_INTERVAL, "100"}});
-        QCOMPARE(w.Click(IDC_SEARCH), QStringList{OutOfRangeMessage(250, 1000)});
+        QCOMPARE(w.Click(IDC_SEARCH), QStringList{OutOfRange(250, 1000)});
         w.Type({{IDC_INTERVAL, "250"}, {IDC_START_ADDR, "250"}});
         {
             ModalWatcher watcher;
-            QTest::mouseClick(w.dlg.GetDlgItem(IDC_SEARCH), Qt::LeftButton);
+            QTest::mouseClick(w.Item(IDC_SEARCH), Qt::LeftButton);
             QCOMPARE(w.Caption(IDC_SEARCH), QStringLiteral("停止"));
             QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages(), QStringList{"地址为:252"}, 3000);
             QTRY_COMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
             QCOMPARE(w.Edit(IDC_OLD_ADDR)->text(), QStringLiteral("252"));
 
             w.Type({{IDC_START_ADDR, "255"}});
-            QTest::mouseClick(w.dlg.GetDlgItem(IDC_SEARCH), Qt::LeftButton);
+            QTest::mouseClick(w.Item(IDC_SEARCH), Qt::LeftButton);
             QTRY_COMPARE_WITH_TIMEOUT(watcher.Messages().size(), 2, 2000);
             QCOMPARE(watcher.Messages()[1], QStringLiteral("没有搜到地址！"));
             QTRY_COMPARE(w.Caption(IDC_SEARCH), QStringLiteral("搜索"));
@@ -146,7 +152,7 @@ private slots:
         QCOMPARE(w.Edit(IDC_RESULT)->text(), QStringLiteral("256"));
         QCOMPARE(w.sim.ProbedAddresses(), (std::vector<int>{250, 251, 252, 255}));
         // The 256 left in the result field names no controller.
-        QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{OutOfRangeMessage(0, 255)});
+        QCOMPARE(w.Click(IDC_ZERO_CAL), QStringList{OutOfRange(0, 255)});
         QCOMPARE(w.sim.Requests().size(), 4u);
 
         // Closing the port stops a scan without a word.

@@ -1,7 +1,7 @@
 #include "about_dlg.h"
-#include "dialog/data_exchange.h"
 #include "dialog/message_box.h"
-#include "main_app.h"
+#include "dialog/qt_access.h"
+#include "form_messages.h"
 #include "main_dlg.h"
 #include "modal_watcher.h"
 #include "pseudo_terminal.h"
@@ -24,19 +24,23 @@ class MainDlgTest : public QObject {
 
     std::unique_ptr<CMainDlg> m_dlg;
 
-    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(m_dlg->GetDlgItem(id)); }
+    QDialog* Widget() const { return tarnel::dialog::qt::Widget(*m_dlg); }
+    QWidget* Item(int id) const { return tarnel::dialog::qt::Item(*m_dlg, id); }
+    QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(Item(id)); }
+    QComboBox* Baud() const { return qobject_cast<QComboBox*>(Item(IDC_BAUD)); }
+    QMenu* WindowMenu() const { return tarnel::dialog::qt::WindowMenu(*m_dlg); }
 
     // What the about boxes that `open` opens show, each closed with `key`.
     QStringList AboutBoxesFrom(const std::function<void()>& open, Qt::Key key = Qt::Key_Escape)
     {
         QStringList seen;
         ModalWatcher watcher([&](QDialog* dialog) {
-            auto* about = dynamic_cast<CAboutDlg*>(dialog);
+            auto* about = dynamic_cast<CAboutDlg*>(tarnel::dialog::qt::DialogOf(dialog));
             QVERIFY(about);
-            auto* ok = qobject_cast<QPushButton*>(about->GetDlgItem(IDOK));
-            seen << about->windowTitle() << about->findChildren<QLabel*>()[1]->text()
+            auto* ok = qobject_cast<QPushButton*>(tarnel::dialog::qt::Item(*about, IDOK));
+            seen << dialog->windowTitle() << dialog->findChildren<QLabel*>()[1]->text()
                  << ok->text() + (ok->isDefault() ? " (default)" : "");
-            QTest::keyClick(about, key);
+            QTest::keyClick(dialog, key);
         });
         open();
         QTest::qWait(30);
@@ -47,32 +51,32 @@ private slots:
     void init()
     {
         m_dlg = std::make_unique<CMainDlg>();
-        m_dlg->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
+        Widget()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Widget()));
     }
 
     void cleanup() { m_dlg.reset(); }
 
     void startsWithTheDefaults()
     {
-        QCOMPARE(m_dlg->windowTitle(), QStringLiteral("Tarnel"));
+        QCOMPARE(Widget()->windowTitle(), QStringLiteral("Tarnel"));
         QStringList texts;
         for (int id : {IDC_PORT, IDC_START_ADDR, IDC_INTERVAL, IDC_RESULT, IDC_OLD_ADDR, IDC_NEW_ADDR}) {
             texts << Edit(id)->text();
         }
-        for (int i = 0; i < m_dlg->m_cbBaud->count(); ++i) {
-            texts << m_dlg->m_cbBaud->itemText(i);
+        for (int i = 0; i < Baud()->count(); ++i) {
+            texts << Baud()->itemText(i);
         }
         QCOMPARE(texts, QString("1 0 250 0   1200.n.8.1 2400.n.8.1 4800.n.8.1 9600.n.8.1 19200.n.8.1").split(' '));
-        QCOMPARE(m_dlg->m_cbBaud->currentText(), QStringLiteral("9600.n.8.1"));
-        QCOMPARE(m_dlg->focusWidget(), Edit(IDC_START_ADDR));
-        const QList<QSize> iconSizes = m_dlg->windowIcon().availableSizes();
+        QCOMPARE(Baud()->currentText(), QStringLiteral("9600.n.8.1"));
+        QCOMPARE(Widget()->focusWidget(), Edit(IDC_START_ADDR));
+        const QList<QSize> iconSizes = Widget()->windowIcon().availableSizes();
         QVERIFY(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
     }
 
     void qtsOwnTextsAreChineseToo()
     {
-        LoadChineseQtTexts(*qApp);
+        tarnel::dialog::qt::LoadChineseQtTexts(*qApp);
         std::unique_ptr<QMenu> menu(Edit(IDC_PORT)->createStandardContextMenu());
         QStringList texts;
         for (const QAction* action : menu->actions()) {
@@ -86,7 +90,7 @@ private slots:
             button = qobject_cast<QMessageBox*>(box)->button(QMessageBox::Ok)->text();
             box->accept();
         });
-        AfxMessageBox(QStringLiteral("设置成功"));
+        AfxMessageBox("设置成功");
         QCOMPARE(button, QStringLiteral("确定"));
     }
 
@@ -104,7 +108,7 @@ private slots:
                 ModalWatcher watcher;
                 QCOMPARE(m_dlg->UpdateData(true), inside);
                 QCOMPARE(watcher.Messages(),
-                         inside ? QStringList{} : QStringList{value < 0 ? NotANumberMessage() : OutOfRangeMessage(f.min, f.max)});
+                         inside ? QStringList{} : QStringList{value < 0 ? NotANumber() : OutOfRange(f.min, f.max)});
                 Edit(f.id)->setText(QString::number(f.min));
             }
         }
@@ -112,20 +116,20 @@ private slots:
 
     void controlsSitAtTheirPixelsInTabOrder()
     {
-        if (!QFontInfo(m_dlg->font()).family().contains(QStringLiteral("UMing")) || m_dlg->logicalDpiY() != 96) {
+        if (!QFontInfo(Widget()->font()).family().contains(QStringLiteral("UMing")) || Widget()->logicalDpiY() != 96) {
             QSKIP("the pixel layout is fixed for AR PL UMing at 96 dpi");
         }
-        QCOMPARE(m_dlg->size(), QSize(468, 350));
+        QCOMPARE(Widget()->size(), QSize(468, 350));
         QCOMPARE(Edit(IDC_PORT)->geometry(), QRect(83, 42, 39, 21));
-        QCOMPARE(m_dlg->GetDlgItem(IDC_SEARCH)->geometry(), QRect(29, 183, 72, 27));
+        QCOMPARE(Item(IDC_SEARCH)->geometry(), QRect(29, 183, 72, 27));
         QCOMPARE(Edit(IDC_RESULT)->geometry(), QRect(221, 186, 47, 21));
-        QCOMPARE(m_dlg->GetDlgItem(IDC_ZERO_CAL)->geometry(), QRect(275, 311, 89, 21));
-        QCOMPARE(m_dlg->m_cbBaud->geometry().topLeft(), QPoint(176, 39));
+        QCOMPARE(Item(IDC_ZERO_CAL)->geometry(), QRect(275, 311, 89, 21));
+        QCOMPARE(Baud()->geometry().topLeft(), QPoint(176, 39));
 
         QStringList order;
         QWidget* widget = Edit(IDC_START_ADDR);
         do {
-            if (widget->parentWidget() == m_dlg.get() && (widget->focusPolicy() & Qt::TabFocus)) {
+            if (widget->parentWidget() == Widget() && (widget->focusPolicy() & Qt::TabFocus)) {
                 order << widget->objectName();
             }
             widget = widget->nextInFocusChain();
@@ -137,13 +141,13 @@ private slots:
 
     void theAboutCommandsOpenTheAboutBoxAndNothingElseDoes()
     {
-        QCOMPARE(m_dlg->SystemMenu()->actions().size(), 1);
-        QCOMPARE(m_dlg->SystemMenu()->actions()[0]->text(), QStringLiteral("关于 Tarnel(&A)..."));
+        QCOMPARE(WindowMenu()->actions().size(), 1);
+        QCOMPARE(WindowMenu()->actions()[0]->text(), QStringLiteral("关于 Tarnel(&A)..."));
         const QStringList about{"关于 Tarnel", "Tarnel 1.0 版", "确定 (default)"};
-        QCOMPARE(AboutBoxesFrom([this] { m_dlg->SystemMenu()->actions()[0]->trigger(); }, Qt::Key_Return), about);
+        QCOMPARE(AboutBoxesFrom([this] { WindowMenu()->actions()[0]->trigger(); }, Qt::Key_Return), about);
         QCOMPARE(AboutBoxesFrom([this] { m_dlg->OnSysCommand(0x1F); }), about);  // the low four bits are ignored
         QCOMPARE(AboutBoxesFrom([this] { m_dlg->OnSysCommand(0xF060); }), QStringList{});  // the system's close
-        QVERIFY(m_dlg->isVisible());
+        QVERIFY(Widget()->isVisible());
     }
 
     void thePortTooltipListsTheCurrentPorts()

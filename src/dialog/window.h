@@ -1,0 +1,52 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class CDialog;
+
+namespace tarnel::dialog {
+
+// The toolkit's side of one dialog: its window and its controls, found by
+// ID. Each backend (window_qt.cpp, window_win32.cpp) makes one for the
+// CDialog it serves and reports what happens to it through the CDialog's
+// Initialize, Clicked, Tick and SysCommand. Texts are UTF-8.
+class Window {
+public:
+    static std::unique_ptr<Window> Create(CDialog& dialog);
+    virtual ~Window() = default;
+
+    // Shows the dialog and runs its own event loop until End.
+    virtual int RunModal() = 0;
+    virtual void End(int result) = 0;
+
+    // An edit's text or a button's caption.
+    virtual std::string Text(int id) const = 0;
+    virtual void SetText(int id, const std::string& text) = 0;
+
+    virtual void FocusFirstTabStop() = 0;
+    // The focus on edit `id`, with its text selected.
+    virtual void FocusAndSelect(int id) = 0;
+
+    // A list's entries and its selection: -1 for none, also when the text
+    // typed into its edit names no entry.
+    virtual void AddItem(int id, const std::string& text) = 0;
+    virtual int Selection(int id) const = 0;
+    virtual void Select(int id, int index) = 0;
+
+    virtual void StartTimer(int id, unsigned elapseMs) = 0;
+    virtual void StopTimer(int id) = 0;
+
+    virtual void AppendToSystemMenu(const std::string& text, unsigned id) = 0;
+    virtual void SetIcon(int resource) = 0;
+    virtual void SetToolTip(int id, std::function<std::string()> text) = 0;
+
+    // An OK-only box owned by this window; the informative line may be empty.
+    virtual void MessageBox(const std::string& text, const std::string& informative) = 0;
+};
+
+// An OK-only box owned by the application.
+void ApplicationMessageBox(const std::string& text, const std::string& informative);
+
+}  // namespace tarnel::dialog
