@@ -55,11 +55,13 @@ OpenProblem ProblemOf(std::error_code openError)
 
 bool MeansDeviceGone(std::error_code error)
 {
-    // What the serial calls return once a USB adapter has been pulled.
+    // What the serial calls return once a USB adapter has been pulled, or
+    // (Wine, on a line that hung up) a write to a device that is not there.
     if (error.category() != std::system_category()) {
         return false;
     }
     switch (error.value()) {
+    case ERROR_NOT_READY:
     case ERROR_ACCESS_DENIED:
     case ERROR_BAD_COMMAND:
     case ERROR_DEVICE_NOT_CONNECTED:

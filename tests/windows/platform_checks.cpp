@@ -25,6 +25,7 @@ int main()
         {ERROR_ACCESS_DENIED, InUse, true},           {ERROR_SHARING_VIOLATION, InUse, false},
         {ERROR_GEN_FAILURE, Other, true},             {ERROR_BAD_COMMAND, Other, true},
         {ERROR_DEVICE_NOT_CONNECTED, Other, true},    {ERROR_OPERATION_ABORTED, Other, true},
+        {ERROR_NOT_READY, Other, true},
         {ERROR_INVALID_PARAMETER, Other, false},      {ERROR_IO_PENDING, Other, false},
         {ERROR_TIMEOUT, Other, false},
     };
