@@ -28,4 +28,5 @@ struct DialogTemplate {
     const char* title;
     int cx, cy;
     std::span<const ControlTemplate> controls;
+    bool appWindow = false;  // shown at once, with a taskbar button of its own
 };

@@ -10,5 +10,5 @@ void AfxMessageBox(const std::string& text, const std::string& informative)
 
 void WindowMessageBox(CDialog& window, const std::string& text)
 {
-    window.Window().MessageBox(text, {});
+    window.Window().ShowMessage(text, {});
 }

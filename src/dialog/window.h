@@ -43,7 +43,7 @@ public:
     virtual void SetToolTip(int id, std::function<std::string()> text) = 0;
 
     // An OK-only box owned by this window; the informative line may be empty.
-    virtual void MessageBox(const std::string& text, const std::string& informative) = 0;
+    virtual void ShowMessage(const std::string& text, const std::string& informative) = 0;
 };
 
 // An OK-only box owned by the application.

@@ -401,7 +401,7 @@ public:
         }
     }
 
-    void MessageBox(const std::string& text, const std::string& informative) override
+    void ShowMessage(const std::string& text, const std::string& informative) override
     {
         ShowBox(&m_widget, text, informative);
     }

@@ -48,4 +48,4 @@ constexpr std::array kControls{
 
 }  // namespace
 
-const DialogTemplate kMainDialogTemplate{"Tarnel", 312, 233, kControls};
+const DialogTemplate kMainDialogTemplate{"Tarnel", 312, 233, kControls, true};

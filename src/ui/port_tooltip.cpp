@@ -10,9 +10,10 @@ std::string PortListText()
     }
     std::string text = "串口号：";
     for (const auto& port : ports) {
-        text += "\n" + std::to_string(port.number) + " = " + port.device;
+        // Appended piece by piece: GCC 12 warns wrongly on a chain of + here.
+        text.append("\n").append(std::to_string(port.number)).append(" = ").append(port.device);
         if (!port.description.empty()) {
-            text += "（" + port.description + "）";
+            text.append("（").append(port.description).append("）");
         }
     }
     return text;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Reads Tarnel's Windows resources back from a cross-built executable with
 # wrestool: everything in language 0x0804, the icon's two images, the
-# about-menu string and the version block.
+# about-menu string, the version block and the manifest.
 # usage: check_resources.sh EXE
 set -euo pipefail
 exe=$1
@@ -27,5 +27,9 @@ for text in 080404b0 "1, 0, 0, 1" Tarnel.EXE "Tarnel 应用程序"; do
   has "$version" "$(utf16 "$text")" || fail "no \"$text\" in the version block"
 done
 has "$version" "$(utf16 Translation)000000000408b004" || fail "translation is not 0x0804 with code page 1200"
+manifest=$(wrestool -x --raw --type=24 "$exe" | tr -d '\r')
+for part in 'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"' 'level="asInvoker"' '>true</dpiAware>'; do
+  has "$manifest" "$part" || fail "the manifest lacks $part"
+done
 ((status == 0)) && echo "ok: the resources are in place"
 exit $status
