@@ -20,7 +20,9 @@ packages=(
   libmodbus-dev
   # the Windows build of the link, and Wine to run it
   g++-mingw-w64-x86-64 wine64
-  # reading resources back from Windows executables; checking the desktop entry
+  # the Windows zip and installer; reading resources back from Windows
+  # executables; checking the desktop entry
+  nsis zip unzip
   icoutils desktop-file-utils
   # building the Debian package
   dpkg-dev file help2man lintian

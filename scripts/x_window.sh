@@ -14,6 +14,8 @@ OLD_ADDR="90 280"
 NEW_ADDR="220 280"
 SET_ADDR="312 276"
 BACKGROUND="300 80"
+# The about box's title, as a pattern for window searches.
+ABOUT_TITLE="关于 Tarnel"
 
 # Starts Xvfb, a silent bus as port 1 and Tarnel from build tree $1, and
 # opens the port. Sets WINDOW, SIM_PID and SIM_LOG.
@@ -40,7 +42,7 @@ click() {  # "X Y"
 
 type_into() {  # "X Y" TEXT
   click "$1"
-  xdotool key ctrl+a type "$2"
+  xdotool key End shift+Home type "$2"
 }
 
 set_form() {  # PERIOD START_ADDRESS
@@ -58,8 +60,10 @@ window_count() {  # TITLE
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
 }
 
+RESULT_CROP=47x21+221+186
+
 result_field() {  # a digest of the result field's pixels
-  import -window "$WINDOW" -crop 47x21+221+186 rgb:- | md5sum
+  import -window "$WINDOW" -crop "$RESULT_CROP" rgb:- | md5sum
 }
 
 probes() {

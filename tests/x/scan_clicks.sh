@@ -4,7 +4,8 @@
 # simulator's trace: what happens behind boxes opened during a scan, after a
 # stop or restart clicked during a probe, and when the line hangs up.
 #
-# usage: scan_clicks.sh BUILD_DIR CASE
+# usage: scan_clicks.sh BUILD_DIR CASE [wine]
+#   wine: the Windows build under Wine instead of the Qt window
 #   behind-set-address  >= 5 probes in 2 s at period 250 behind an open box
 #   behind-about        the same behind the about box
 #   restart             a restart clicked during a probe first probes >= 0.9 period later
@@ -12,10 +13,15 @@
 #                       during a probe stops the scan before the next probe
 #   hang-up             a line that hangs up mid-scan is reported within 2 periods
 set -euo pipefail
-source "$(dirname "$0")/../../scripts/x_window.sh"
-
+scripts=$(dirname "$0")/../../scripts
 case_name=$2
-start_tarnel_on_silent_bus "$1"
+if [[ ${3:-} == wine ]]; then
+  source "$scripts/wine_window.sh"
+  start_wine_tarnel_on_silent_bus "$1"
+else
+  source "$scripts/x_window.sh"
+  start_tarnel_on_silent_bus "$1"
+fi
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -46,7 +52,7 @@ behind-about)
   click "$SEARCH"
   wait_for_probes 1
   open_about_box
-  probes_behind_box "关于 Tarnel"
+  probes_behind_box "$ABOUT_TITLE"
   ;;
 restart)
   set_form 1000 0

@@ -1,0 +1,186 @@
+// Drives a running Tarnel window from another process under Wine, as a
+// test needs it: runs its arguments as steps, in order, and prints one line
+// for each. Exits 1 when a step cannot be done.
+//
+//   text ID            the text of control ID          -> the text
+//   set ID TEXT        puts TEXT into control ID
+//   list ID            the entries of list ID          -> entries | selected index
+//   select ID INDEX    selects entry INDEX of list ID
+//   click ID           clicks button ID (posted, so a box it opens does not block)
+//   box                waits for a message box, prints its text and button, and closes it
+//   no-box MS          checks that no box opens within MS
+//   about              sends the window-menu command 0x10, prints the about box and closes it
+//   command ID         sends window-menu command ID and goes on
+//   center ID          where control ID's centre is in the client area -> x y
+//   rect ID            where control ID is in the client area -> w h x y
+//   close              closes the window (the program ends)
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kMessageText = 0xFFFF;  // a message box's text: a static without an ID
+constexpr int kPortEdit = 1007;       // only the operator window has it
+
+std::string Utf8(const std::wstring& wide)
+{
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                           nullptr, nullptr);
+    std::string utf8(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[1024] = {};
+    SendMessageW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+bool IsDialog(HWND window)
+{
+    wchar_t name[16] = {};
+    return GetClassNameW(window, name, 16) && std::wstring(name) == L"#32770" && IsWindowVisible(window);
+}
+
+// The first visible dialog for which `test` holds, within `ms`.
+template <class Test>
+HWND FindDialog(Test test, int ms)
+{
+    for (int waited = 0; waited <= ms; waited += 20) {
+        struct Search {
+            Test& test;
+            HWND found;
+        } search{test, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                if (IsDialog(window) && s->test(window)) {
+                    s->found = window;
+                    return FALSE;
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (search.found) {
+            return search.found;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+HWND MainWindow()
+{
+    return FindDialog([](HWND window) { return GetDlgItem(window, kPortEdit) != nullptr; }, 20000);
+}
+
+HWND MessageBoxWindow(int ms)
+{
+    return FindDialog(
+        [](HWND window) { return GetDlgItem(window, kMessageText) && !GetDlgItem(window, kPortEdit); }, ms);
+}
+
+void Print(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+// Where `control` lies in `window`'s client area, which is the X window
+// that xdotool addresses.
+RECT RelativeRect(HWND window, HWND control)
+{
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    RECT rect;
+    GetWindowRect(control, &rect);
+    OffsetRect(&rect, -origin.x, -origin.y);
+    return rect;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv)
+{
+    const HWND window = MainWindow();
+    if (!window) {
+        Print("no Tarnel window");
+        return 1;
+    }
+    for (int at = 1; at < argc; ++at) {
+        const std::wstring step = argv[at];
+        const auto id = [&] { return at + 1 < argc ? std::wcstol(argv[++at], nullptr, 10) : 0; };
+        if (step == L"text") {
+            Print(Utf8(TextOf(GetDlgItem(window, id()))));
+        } else if (step == L"set") {
+            const HWND control = GetDlgItem(window, id());
+            SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[++at]));
+        } else if (step == L"list") {
+            const HWND list = GetDlgItem(window, id());
+            std::wstring line;
+            const auto count = SendMessageW(list, CB_GETCOUNT, 0, 0);
+            for (LRESULT i = 0; i < count; ++i) {
+                wchar_t entry[64] = {};
+                SendMessageW(list, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(entry));
+                line += std::wstring(entry) + L" ";
+            }
+            Print(Utf8(line) + "| " + std::to_string(SendMessageW(list, CB_GETCURSEL, 0, 0)));
+        } else if (step == L"select") {
+            const HWND list = GetDlgItem(window, id());
+            SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(id()), 0);
+        } else if (step == L"click") {
+            PostMessageW(GetDlgItem(window, id()), BM_CLICK, 0, 0);
+        } else if (step == L"box") {
+            const HWND box = MessageBoxWindow(15000);
+            if (!box) {
+                Print("no box");
+                return 1;
+            }
+            Print("box " + Utf8(TextOf(GetDlgItem(box, kMessageText))) + " [" + Utf8(TextOf(GetDlgItem(box, IDOK))) +
+                  "] " + Utf8(TextOf(box)) + (GetWindow(box, GW_OWNER) == window ? " (window's)" : ""));
+            PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            for (int waited = 0; IsWindow(box) && waited < 5000; waited += 10) {
+                Sleep(10);
+            }
+        } else if (step == L"no-box") {
+            Print(MessageBoxWindow(id()) ? "a box" : "no box");
+        } else if (step == L"about") {
+            PostMessageW(window, WM_SYSCOMMAND, 0x10, 0);
+            const HWND about = FindDialog([](HWND w) { return TextOf(w) == L"关于 Tarnel"; }, 10000);
+            if (!about) {
+                Print("no about box");
+                return 1;
+            }
+            std::wstring texts;
+            for (HWND child = GetWindow(about, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+                const bool icon = SendMessageW(child, STM_GETICON, 0, 0) != 0;
+                texts += L" " + (icon ? std::wstring(L"[icon]") : TextOf(child));
+            }
+            Print("about" + Utf8(texts));
+            PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
+        } else if (step == L"command") {
+            PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(id()), 0);
+        } else if (step == L"center" || step == L"rect") {
+            const RECT r = RelativeRect(window, GetDlgItem(window, id()));
+            const long w = r.right - r.left, h = r.bottom - r.top;
+            Print(step == L"center" ? std::to_string(r.left + w / 2) + " " + std::to_string(r.top + h / 2)
+                                    : std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(r.left) +
+                                          " " + std::to_string(r.top));
+        } else if (step == L"close") {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        } else {
+            Print("unknown step " + Utf8(step));
+            return 1;
+        }
+    }
+    return 0;
+}

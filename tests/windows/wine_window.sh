@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The Windows build of the window under Wine, read and moved through the
+# window driver, on a simulated bus mapped as a COM port.
+#
+# usage: wine_window.sh BUILD_DIR CASE
+#   form      defaults, captions, the baud list, the about box, the messages
+#             of a closed port and of a bad port number
+#   commands  open, a scan that finds 5 (into the old-address field), moving
+#             5 to 9 (the 10-byte frame exact), calibrating wet and dry
+#   rules     text typed into the baud list keeps the port's own speed (8N1
+#             still); a scan from 252 probes up to 255 before its message
+set -euo pipefail
+source "$(dirname "$0")/../../scripts/wine_window.sh"
+
+case_name=$2
+status=0
+expect() {  # WHAT EXPECTED ACTUAL
+  if [[ $2 != "$3" ]]; then
+    printf 'FAIL: %s\n--- expected\n%s\n--- seen\n%s\n' "$1" "$2" "$3"
+    status=1
+  fi
+}
+probes_of() {  # the addresses probed, in hex
+  grep -o ' <- .. 04 40 02' "$SIM_LOG" | cut -c5-6 | tr '\n' ' '
+}
+
+case $case_name in
+form)
+  start_wine_tarnel "$1" 1
+  expect "the form at the start" "1
+0
+250
+0
+
+
+搜索
+打开串口
+设置地址
+设置水浸绳校零
+1200.n.8.1 2400.n.8.1 4800.n.8.1 9600.n.8.1 19200.n.8.1 | 3
+about [icon] Tarnel 1.0 版 确定" \
+    "$(driver text 1007 text 1001 text 1010 text 1004 text 1015 text 1016 text 1003 text 1019 text 1017 text 1008 \
+      list 1013 about)"
+  expect "the commands of a closed port" "box 请先打开串口 [确定] Tarnel (window's)
+box 请先打开串口 [确定] Tarnel (window's)
+box 请先打开串口 [确定] Tarnel (window's)" "$(driver click 1003 box click 1017 box click 1008 box)"
+  expect "a bad port number: blamed, nothing opened" "box 请输入一个介于 1 和 99 之间的整数。 [确定] Tarnel (window's)
+no box
+打开串口" "$(driver set 1007 0 click 1019 box no-box 500 text 1019)"
+  ;;
+commands)
+  start_wine_tarnel "$1" 5 17,wet
+  expect "open, find, move, calibrate" "box 打开成功 [确定] Tarnel (window's)
+关闭串口
+box 地址为:5 [确定] Tarnel (window's)
+5
+搜索
+box 设置成功 [确定] Tarnel (window's)
+9
+box 设置成功 [确定] Tarnel (window's)
+box 设置失败 [确定] Tarnel (window's)
+box 串口已关闭 [确定] Tarnel (window's)" \
+    "$(driver set 1007 "$COM" click 1019 box text 1019 click 1003 box text 1015 text 1003 set 1016 9 click 1017 box \
+      text 1004 set 1004 17 click 1008 box set 1004 9 click 1008 box click 1019 box)"
+  expect "the set-address frame" "05 06 80 01 00 01 00 09 55 F2" "$(grep -o ' <- 05 06 .*' "$SIM_LOG" | cut -c5-)"
+  ;;
+rules)
+  start_wine_tarnel "$1" 1,silent
+  # The port opens once at 19200, then 1200 is selected and text typed over it.
+  driver set 1007 "$COM" select 1013 4 click 1019 box click 1019 box select 1013 0 >/dev/null
+  type_into "$(driver center 1013)" 38400
+  expect "typed text leaves no selection" "1200.n.8.1 2400.n.8.1 4800.n.8.1 9600.n.8.1 19200.n.8.1 | -1
+box 打开成功 [确定] Tarnel (window's)" "$(driver list 1013 click 1019 box)"
+  line=$(stty -F "$TARNEL_PORTS" -a)
+  expect "the port's own speed, 8N1" "speed 19200 baud; -parenb cs8 -cstopb" \
+    "$(grep -o 'speed [0-9]* baud' <<<"$line"); $(grep -o -- '-\?cs8\|-\?parenb\|-\?cstopb' <<<"$line" | tr '\n' ' ' | sed 's/ $//')"
+  expect "a scan from 252 with nobody there" "box 没有搜到地址！ [确定] Tarnel (window's)
+FC FD FE FF " "$(driver set 1001 252 click 1003 box; probes_of)"
+  ;;
+*)
+  echo "unknown case $case_name" >&2
+  exit 2
+  ;;
+esac
+((status == 0)) && echo "ok: $case_name"
+exit $status
