@@ -222,19 +222,15 @@ public:
 
     void Select(int id, int index) override { ::SendDlgItemMessageW(m_hwnd, id, CB_SETCURSEL, index, 0); }
 
-    // Setting a running timer again, or stopping it, also takes back a tick
-    // already due but not yet delivered.
+    // Setting a running timer again resets it, a tick already due included;
+    // the system's WM_TIMER comes only once no input waits, so a click
+    // made during a blocking tick is handled first.
     void StartTimer(int id, unsigned elapseMs) override
     {
         ::SetTimer(m_hwnd, static_cast<UINT_PTR>(id), elapseMs, nullptr);
-        DropDueTicks();
     }
 
-    void StopTimer(int id) override
-    {
-        ::KillTimer(m_hwnd, static_cast<UINT_PTR>(id));
-        DropDueTicks();
-    }
+    void StopTimer(int id) override { ::KillTimer(m_hwnd, static_cast<UINT_PTR>(id)); }
 
     void AppendToSystemMenu(const std::string& text, unsigned id) override
     {
@@ -352,13 +348,6 @@ private:
     {
         if (item) {
             ::SendMessageW(m_hwnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
-        }
-    }
-
-    void DropDueTicks() const
-    {
-        MSG due;
-        while (::PeekMessageW(&due, m_hwnd, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD)) {
         }
     }
 
