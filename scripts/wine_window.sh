@@ -13,10 +13,11 @@ use_wine() {
   WINDOWS_BUILD=$build/windows
 }
 
-# A Windows program in Chinese: Wine takes the language from LANG, which
-# stays off the other tools (xdotool's patterns want the C locale).
+# A Windows program in Chinese (or in WINDOWS_LANG): Wine takes the
+# language from LANG, which stays off the other tools (xdotool's patterns
+# want the C locale).
 wine_zh() {
-  LANG=zh_CN.UTF-8 wine64 "$@"
+  LANG=${WINDOWS_LANG:-zh_CN.UTF-8} wine64 "$@"
 }
 
 # Runs the window driver's steps; one line each, without Windows' CRs.

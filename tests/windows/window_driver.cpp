@@ -140,7 +140,8 @@ int wmain(int argc, wchar_t** argv)
         } else if (step == L"click") {
             PostMessageW(GetDlgItem(window, id()), BM_CLICK, 0, 0);
         } else if (step == L"box") {
-            const HWND box = MessageBoxWindow(15000);
+            // Long enough for a whole scan to end in its message.
+            const HWND box = MessageBoxWindow(90000);
             if (!box) {
                 Print("no box");
                 return 1;

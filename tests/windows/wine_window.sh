@@ -4,7 +4,7 @@
 #
 # usage: wine_window.sh BUILD_DIR CASE
 #   form      defaults, captions, the baud list, the about box, the messages
-#             of a closed port and of a bad port number
+#             of a closed port and of a bad port number, on an English Windows
 #   commands  open, a scan that finds 5 (into the old-address field), moving
 #             5 to 9 (the 10-byte frame exact), calibrating wet and dry
 #   rules     text typed into the baud list keeps the port's own speed (8N1
@@ -26,6 +26,8 @@ probes_of() {  # the addresses probed, in hex
 
 case $case_name in
 form)
+  # Also where the system's own buttons say "OK", the boxes say 确定.
+  export WINDOWS_LANG=en_US.UTF-8
   start_wine_tarnel "$1" 1
   expect "the form at the start" "1
 0
