@@ -4,14 +4,23 @@
 # click on "停止" made at a random moment of a probe at period 1000 turns
 # the caption back to "搜索" (target: within one period).
 #
-# usage: scan_clicks_bench.sh [BUILD_DIR [TRIALS]]
+# usage: scan_clicks_bench.sh [BUILD_DIR [TRIALS [wine]]]
+#   wine: the Windows build under Wine instead of the Qt window
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source scripts/x_window.sh
 
 trials=${2:-8}
-start_tarnel_on_silent_bus "${1:-build/default}"
-caption() { import -window "$WINDOW" -crop 72x27+28+183 rgb:- | md5sum; }
+if [[ ${3:-} == wine ]]; then
+  source scripts/wine_window.sh
+  start_wine_tarnel_on_silent_bus "${1:-build/default}"
+  read -r w h x y <<<"$(driver rect 1003)"
+  SEARCH_CROP="${w}x${h}+${x}+${y}"
+else
+  source scripts/x_window.sh
+  start_tarnel_on_silent_bus "${1:-build/default}"
+  SEARCH_CROP=72x27+28+183
+fi
+caption() { import -window "$WINDOW" -crop "$SEARCH_CROP" rgb:- | md5sum; }
 
 set_form 250 0
 type_into "$OLD_ADDR" 3

@@ -14,3 +14,5 @@ for bench in bench/*_bench.sh; do
   echo "== $(basename "$bench")"
   "$bench" build/default
 done
+echo "== scan_clicks_bench.sh under Wine"
+bench/scan_clicks_bench.sh build/default 8 wine

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Shows the operator window, a message box and the about box in a real X window (under
-# Xvfb when there is no display) and saves a screenshot of each.
+# Xvfb when there is no display) and saves a screenshot of each; then the
+# Windows build's window and a message box, under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/x_window.sh
@@ -32,4 +33,20 @@ sleep 0.5
 import -window "$about" "$out/about-box.png"
 xdotool key Escape
 
+# The Windows build, in a private Xvfb of its own.
+scripts/build.sh windows_link
+prefix=$PWD/build/default/wine-prefix
+[[ -f $prefix/system.reg ]] || tests/windows/make_wine_prefix.sh /usr/lib/wine/wine64 "$prefix"
+(
+  source scripts/wine_window.sh
+  start_wine_tarnel build/default 1
+  sleep 1
+  import -window "$WINDOW" "$out/windows-main-window.png"
+  driver click 1003 >/dev/null
+  sleep 1
+  box=$(xdotool search --onlyvisible --name '^Tarnel$' | grep -vx "$WINDOW" | head -1)
+  import -window "$box" "$out/windows-message-box.png"
+)
+
 echo "Screenshots: $out/main-window.png $out/message-box.png $out/about-box.png"
+echo "             $out/windows-main-window.png $out/windows-message-box.png"
