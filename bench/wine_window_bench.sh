@@ -30,9 +30,12 @@ done
 sorted=($(printf '%s\n' "${starts[@]}" | sort -n))
 echo "start to a visible window under Wine (warm): median ${sorted[2]} ms (${starts[*]})"
 
+# From the click to the box that ends the scan: closing a box takes Wine
+# 2 s without a window manager, which is not the scan's.
 driver set 1007 "$COM" click 1019 box >/dev/null
+driver click 1003 >/dev/null
 started=$EPOCHREALTIME
-driver click 1003 box >/dev/null
+until (($(window_count Tarnel) == 2)); do sleep 0.02; done
 ms=$(elapsed_ms "$started")
 echo "full silent scan 0..255 at period 250 under Wine: $ms ms," \
   "$(awk "BEGIN { printf \"%.4f\", $ms / (256 * 250) }") x 256 x 250 ms (target <= 1.02)"

@@ -198,7 +198,14 @@ public:
         return Utf8(text);
     }
 
-    void SetText(int id, const std::string& text) override { ::SetDlgItemTextW(m_hwnd, id, Wide(text).c_str()); }
+    // Unchanged text is not set again: each write repaints the control, and
+    // the scan writes the whole form every tick.
+    void SetText(int id, const std::string& text) override
+    {
+        if (Text(id) != text) {
+            ::SetDlgItemTextW(m_hwnd, id, Wide(text).c_str());
+        }
+    }
 
     void FocusFirstTabStop() override { FocusOn(::GetNextDlgTabItem(m_hwnd, nullptr, FALSE)); }
 
