@@ -32,6 +32,8 @@ start_wine_tarnel() {  # BUILD_DIR CONTROLLER...
   local build=$1
   shift
   use_wine "$build"
+  # A server still going away from the last run would take no new program.
+  wineserver -w
   export TARNEL_BUILD=$build
   unset DISPLAY
   start_x_if_needed

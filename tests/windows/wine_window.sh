@@ -4,7 +4,8 @@
 #
 # usage: wine_window.sh BUILD_DIR CASE
 #   form      defaults, captions, the baud list, the about box, the messages
-#             of a closed port and of a bad port number, on an English Windows
+#             of a closed port and of a bad port number, Enter and Escape,
+#             on an English Windows
 #   commands  open, a scan that finds 5 (into the old-address field), moving
 #             5 to 9 (the 10-byte frame exact), calibrating wet and dry
 #   rules     text typed into the baud list keeps the port's own speed (8N1
@@ -49,6 +50,15 @@ box 请先打开串口 [确定] Tarnel (window's)" "$(driver click 1003 box clic
   expect "a bad port number: blamed, nothing opened" "box 请输入一个介于 1 和 99 之间的整数。 [确定] Tarnel (window's)
 no box
 打开串口" "$(driver set 1007 0 click 1019 box no-box 500 text 1019)"
+  # Enter in an edit reads the form and keeps the window while a field fails;
+  # Escape closes it, and the program ends.
+  driver set 1007 1 set 1010 249 >/dev/null
+  click "$(driver center 1001)"
+  xdotool key Return
+  expect "Enter in an edit" "box 请输入一个介于 250 和 1000 之间的整数。 [确定] Tarnel (window's)" "$(driver box)"
+  xdotool key Escape
+  wait "$TARNEL_PID" || true
+  expect "Escape" "0" "$(window_count Tarnel)"
   ;;
 commands)
   start_wine_tarnel "$1" 5 17,wet
