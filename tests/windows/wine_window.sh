@@ -57,8 +57,11 @@ no box
   xdotool key Return
   expect "Enter in an edit" "box 请输入一个介于 250 和 1000 之间的整数。 [确定] Tarnel (window's)" "$(driver box)"
   xdotool key Escape
-  wait "$TARNEL_PID" || true
-  expect "Escape" "0" "$(window_count Tarnel)"
+  for _ in $(seq 50); do
+    (($(window_count Tarnel) == 0)) && break
+    sleep 0.1
+  done
+  expect "Escape closes the window" "0" "$(window_count Tarnel)"
   ;;
 commands)
   start_wine_tarnel "$1" 5 17,wet
