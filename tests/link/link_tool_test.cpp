@@ -1,5 +1,6 @@
 #include "link/frame_text.h"
 #include "link/frames.h"
+#include "link/protocol.h"
 #include "pseudo_terminal.h"
 #include "sim_process.h"
 
@@ -209,6 +210,23 @@ TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
             EXPECT_FALSE(Has(sim.Output(), "now answers at")) << c.name << ": the address changed";
         }
     }
+}
+
+TEST(LinkTool, ARefusedChangeOfAddressIsNoAcknowledgement)
+{
+    tarnel::test::PseudoTerminal pty;
+    std::thread device([&] {
+        pty.Receive(5s, 8);   // the probe of the new address: silence
+        pty.Receive(5s, 10);  // the change of address: refused
+        std::vector<std::uint8_t> refusal{0x05, 0x86, 0x02};
+        const auto check = tarnel::link::CheckBytes(refusal);
+        refusal.insert(refusal.end(), check.begin(), check.end());
+        pty.Send(refusal);
+    });
+    const Outcome run = LinkTool({"set-address", "-p", pty.SlavePath(), "5", "9", "--timeout", "50"});
+    device.join();
+    EXPECT_EQ(run.status, 4);
+    EXPECT_TRUE(Has(run.out, "set-address 5 -> 9: refused with exception 2")) << run.out;
 }
 
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)

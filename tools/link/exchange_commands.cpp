@@ -43,17 +43,28 @@ std::string How(const HeardFrame& frame)
            (frame.kind == Heard::Late ? " (raise --timeout)" : "") + ": " + link::Hex(frame.bytes);
 }
 
-bool Valid(const Answer& answer)
+bool Refusal(const HeardFrame& frame)
 {
-    return answer.frame && (answer.frame->kind == Heard::Reply || answer.frame->kind == Heard::Late);
+    return (frame.kind == Heard::Reply || frame.kind == Heard::Late) && (frame.bytes[1] & link::kExceptionBit);
 }
 
-// The status and words for an answer that is not valid; nothing when it is.
+// A reply in time or late that does what was asked: not an exception.
+bool Valid(const Answer& answer)
+{
+    return answer.frame && (answer.frame->kind == Heard::Reply || answer.frame->kind == Heard::Late) &&
+           !Refusal(*answer.frame);
+}
+
+// The status and words for an answer that is not valid.
 int Failed(const Answer& answer, const char* what)
 {
     if (gInterrupted) {
         std::printf("%s: interrupted\n", what);
         return kInterrupted;
+    }
+    if (answer.frame && Refusal(*answer.frame)) {
+        std::printf("%s: refused with exception %u%s\n", what, answer.frame->bytes[2], How(*answer.frame).c_str());
+        return kNotConfirmed;
     }
     if (answer.frame) {
         std::printf("%s: %s%s\n", what, Describe(answer.frame->kind), How(*answer.frame).c_str());
@@ -133,10 +144,6 @@ int RunCalibrate(const ExchangeOptions& line, std::uint32_t address)
         return Failed(answer, what.c_str());
     }
     const std::vector<std::uint8_t>& reply = answer.frame->bytes;
-    if (reply[1] & link::kExceptionBit) {
-        std::printf("%s: refused with exception %u%s\n", what.c_str(), reply[2], How(*answer.frame).c_str());
-        return kNotConfirmed;
-    }
     const unsigned value = reply.size() >= 7 ? static_cast<unsigned>(reply[3] << 8 | reply[4]) : 0xFFFF;
     if (value != 0) {
         std::printf("%s: rope not in water: the controller read %u (0x%04X)%s\n", what.c_str(), value, value,
