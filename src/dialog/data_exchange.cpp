@@ -27,18 +27,6 @@ void CDataExchange::Bind(CComboBox& control, int id)
     }
 }
 
-int CComboBox::GetCurSel() const
-{
-    return m_pDialog ? m_pDialog->Window().Selection(m_nID) : -1;
-}
-
-void CComboBox::SetCurSel(int index)
-{
-    if (m_pDialog) {
-        m_pDialog->Window().Select(m_nID, index);
-    }
-}
-
 void DDX_Control(CDataExchange* pDX, int id, CComboBox& control)
 {
     pDX->Bind(control, id);
