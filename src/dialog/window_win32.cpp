@@ -9,6 +9,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <cstring>
 #include <functional>
@@ -185,6 +186,7 @@ public:
         const INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Data(), owner,
                                                          DialogProc, reinterpret_cast<LPARAM>(this));
         m_hwnd = nullptr;
+        m_items.clear();
         return static_cast<int>(result);
     }
 
@@ -192,7 +194,7 @@ public:
 
     std::string Text(int id) const override
     {
-        const HWND item = ::GetDlgItem(m_hwnd, id);
+        const HWND item = Item(id);
         std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
         return Utf8(text);
@@ -203,7 +205,7 @@ public:
     void SetText(int id, const std::string& text) override
     {
         if (Text(id) != text) {
-            ::SetDlgItemTextW(m_hwnd, id, Wide(text).c_str());
+            ::SetWindowTextW(Item(id), Wide(text).c_str());
         }
     }
 
@@ -211,7 +213,7 @@ public:
 
     void FocusAndSelect(int id) override
     {
-        if (const HWND item = ::GetDlgItem(m_hwnd, id)) {
+        if (const HWND item = Item(id)) {
             FocusOn(item);
             ::SendMessageW(item, EM_SETSEL, 0, -1);
         }
@@ -219,15 +221,15 @@ public:
 
     void AddItem(int id, const std::string& text) override
     {
-        ::SendDlgItemMessageW(m_hwnd, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
+        ::SendMessageW(Item(id), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Wide(text).c_str()));
     }
 
     int Selection(int id) const override
     {
-        return static_cast<int>(::SendDlgItemMessageW(m_hwnd, id, CB_GETCURSEL, 0, 0));
+        return static_cast<int>(::SendMessageW(Item(id), CB_GETCURSEL, 0, 0));
     }
 
-    void Select(int id, int index) override { ::SendDlgItemMessageW(m_hwnd, id, CB_SETCURSEL, index, 0); }
+    void Select(int id, int index) override { ::SendMessageW(Item(id), CB_SETCURSEL, index, 0); }
 
     // Setting a running timer again resets it, a tick already due included;
     // the system's WM_TIMER comes only once no input waits, so a click
@@ -264,14 +266,21 @@ public:
             // A width makes the tooltip break its text at the line ends.
             ::SendMessageW(m_toolTip, TTM_SETMAXTIPWIDTH, 0, 600);
         }
+        const HWND item = Item(id);
         TOOLINFOW tool{};
         tool.cbSize = sizeof tool;
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.uFlags = TTF_IDISHWND;
         tool.hwnd = m_hwnd;
-        tool.uId = reinterpret_cast<UINT_PTR>(::GetDlgItem(m_hwnd, id));
+        tool.uId = reinterpret_cast<UINT_PTR>(item);
         tool.lpszText = LPSTR_TEXTCALLBACKW;
         ::SendMessageW(m_toolTip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        m_toolTips[tool.uId] = std::move(text);
+        // The tool's mouse messages reach the tooltip through a plain window
+        // procedure: the common controls' own subclass looks itself up in the
+        // window's properties on every message, which Wine asks its server
+        // for, and the scan reads the port edit every tick.
+        ::SetWindowLongPtrW(item, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        const auto proc = ::SetWindowLongPtrW(item, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ToolProc));
+        m_toolTips[tool.uId] = {std::move(text), reinterpret_cast<WNDPROC>(proc)};
     }
 
     void ShowMessage(const std::string& text, const std::string& informative) override
@@ -336,6 +345,30 @@ private:
         return TRUE;
     }
 
+    // Controls are looked up once: Wine asks its server for every
+    // GetDlgItem, and the scan reads and writes the form every tick.
+    HWND Item(int id) const
+    {
+        const auto [at, added] = m_items.try_emplace(id);
+        if (added) {
+            at->second = ::GetDlgItem(m_hwnd, id);
+        }
+        return at->second;
+    }
+
+    static LRESULT CALLBACK ToolProc(HWND tool, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* window = reinterpret_cast<Win32Window*>(::GetWindowLongPtrW(tool, GWLP_USERDATA));
+        if (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
+            const DWORD at = ::GetMessagePos();
+            MSG relayed{tool, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()),
+                        {GET_X_LPARAM(at), GET_Y_LPARAM(at)}};
+            ::SendMessageW(window->m_toolTip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+        }
+        const WNDPROC proc = window->m_toolTips.at(reinterpret_cast<UINT_PTR>(tool)).proc;
+        return ::CallWindowProcW(proc, tool, message, wParam, lParam);
+    }
+
     INT_PTR ToolTipText(NMHDR* header)
     {
         if (header->code != TTN_GETDISPINFOW) {
@@ -346,7 +379,7 @@ private:
         if (source == m_toolTips.end()) {
             return FALSE;
         }
-        m_toolTipText = Wide(source->second());
+        m_toolTipText = Wide(source->second.text());
         info->lpszText = m_toolTipText.data();
         return TRUE;
     }
@@ -363,7 +396,12 @@ private:
     HICON m_icon = nullptr;
     HWND m_toolTip = nullptr;
     std::vector<unsigned> m_menuCommands;
-    std::map<UINT_PTR, std::function<std::string()>> m_toolTips;
+    struct ToolTipSource {
+        std::function<std::string()> text;
+        WNDPROC proc;  // the tool's own
+    };
+    std::map<UINT_PTR, ToolTipSource> m_toolTips;
+    mutable std::map<int, HWND> m_items;
     std::wstring m_toolTipText;
 };
 

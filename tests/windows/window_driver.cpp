@@ -11,6 +11,7 @@
 //   no-box MS          checks that no box opens within MS
 //   about              sends the window-menu command 0x10, prints the about box and closes it
 //   command ID         sends window-menu command ID and goes on
+//   tip                waits for a shown tooltip                -> its text
 //   center ID          where control ID's centre is in the client area -> x y
 //   rect ID            where control ID is in the client area -> w h x y
 //   close              closes the window (the program ends)
@@ -71,6 +72,19 @@ HWND FindDialog(Test test, int ms)
             reinterpret_cast<LPARAM>(&search));
         if (search.found) {
             return search.found;
+        }
+        Sleep(20);
+    }
+    return nullptr;
+}
+
+HWND ShownToolTip(int ms)
+{
+    for (int waited = 0; waited <= ms; waited += 20) {
+        for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));) {
+            if (IsWindowVisible(tip)) {
+                return tip;
+            }
         }
         Sleep(20);
     }
@@ -170,6 +184,9 @@ int wmain(int argc, wchar_t** argv)
             PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
         } else if (step == L"command") {
             PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(id()), 0);
+        } else if (step == L"tip") {
+            const HWND tip = ShownToolTip(5000);
+            Print(tip ? Utf8(TextOf(tip)) : "no tooltip");
         } else if (step == L"center" || step == L"rect") {
             const RECT r = RelativeRect(window, GetDlgItem(window, id()));
             const long w = r.right - r.left, h = r.bottom - r.top;

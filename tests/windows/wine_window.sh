@@ -9,7 +9,8 @@
 #   commands  open, a scan that finds 5 (into the old-address field), moving
 #             5 to 9 (the 10-byte frame exact), calibrating wet and dry
 #   rules     text typed into the baud list keeps the port's own speed (8N1
-#             still); a scan from 252 probes up to 255 before its message
+#             still); the port tooltip shows on hovering; a scan from 252
+#             probes up to 255 before its message
 set -euo pipefail
 source "$(dirname "$0")/../../scripts/wine_window.sh"
 
@@ -89,6 +90,8 @@ box 打开成功 [确定] Tarnel (window's)" "$(driver list 1013 click 1019 box)
   line=$(stty -F "$TARNEL_PORTS" -a)
   expect "the port's own speed, 8N1" "speed 19200 baud; -parenb cs8 -cstopb" \
     "$(grep -o 'speed [0-9]* baud' <<<"$line"); $(grep -o -- '-\?cs8\|-\?parenb\|-\?cstopb' <<<"$line" | tr '\n' ' ' | sed 's/ $//')"
+  xdotool mousemove --window "$WINDOW" $(driver center 1007)
+  expect "the port tooltip on hovering" "串口号：" "$(driver tip | head -1)"
   expect "a scan from 252 with nobody there" "box 没有搜到地址！ [确定] Tarnel (window's)
 FC FD FE FF " "$(driver set 1001 252 click 1003 box; probes_of)"
   ;;
