@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 
 #include <array>
+#include <chrono>
 
 namespace tarnel::link {
 namespace {
@@ -86,12 +87,15 @@ void ClosePort(PortHandle& port)
 std::uint32_t WaitForInput(PortHandle& port, std::uint32_t count, std::uint32_t timeoutMs)
 {
     const std::uint16_t wanted = static_cast<std::uint16_t>(count);
-    const std::uint32_t start = platform::TickCount();
+    // Read finer than a millisecond tick, the wait ends once its time has
+    // passed rather than up to a millisecond later: each probe of a scan
+    // waits it out in full.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     std::uint32_t queued = 0;
     for (;;) {
         port.ClearErrors(queued);
         platform::Pause(kPollPauseMs);
-        if (queued >= wanted || platform::TickCount() - start > timeoutMs) {
+        if (queued >= wanted || std::chrono::steady_clock::now() > deadline) {
             return queued;
         }
     }
