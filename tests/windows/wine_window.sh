@@ -3,9 +3,9 @@
 # window driver, on a simulated bus mapped as a COM port.
 #
 # usage: wine_window.sh BUILD_DIR CASE
-#   form      defaults, captions, the baud list, the about box, the messages
-#             of a closed port and of a bad port number, Enter and Escape,
-#             on an English Windows
+#   form      defaults, captions, the baud list, the about box, the icon,
+#             the messages of a closed port and of a bad port number, Enter
+#             and Escape, on an English Windows
 #   commands  open, a scan that finds 5 (into the old-address field), moving
 #             5 to 9 (the 10-byte frame exact), calibrating wet and dry
 #   rules     text typed into the baud list keeps the port's own speed (8N1
@@ -21,6 +21,15 @@ expect() {  # WHAT EXPECTED ACTUAL
     printf 'FAIL: %s\n--- expected\n%s\n--- seen\n%s\n' "$1" "$2" "$3"
     status=1
   fi
+}
+# ARGB words, one a line: the icon a window manager shows on the title and
+# task bars, and the program's own 32 x 32 image.
+window_icon() {
+  xprop -id "$WINDOW" -f _NET_WM_ICON 32c _NET_WM_ICON | grep -o '[0-9]\+' | sed -n '1,2d; 3,1026p'
+}
+program_icon() {
+  convert "$1/src/ui/icon/tarnel-32.png" -depth 8 rgba:- | od -An -v -tu1 -w4 |
+    awk '{ printf "%.0f\n", $4 * 16777216 + $1 * 65536 + $2 * 256 + $3 }'
 }
 probes_of() {  # the addresses probed, in hex
   grep -o ' <- .. 04 40 02' "$SIM_LOG" | cut -c5-6 | tr '\n' ' '
@@ -45,6 +54,7 @@ form)
 about [icon] Tarnel 1.0 版 确定" \
     "$(driver text 1007 text 1001 text 1010 text 1004 text 1015 text 1016 text 1003 text 1019 text 1017 text 1008 \
       list 1013 about)"
+  expect "the window icon" "$(program_icon "$1" | md5sum)" "$(window_icon | md5sum)"
   expect "the commands of a closed port" "box 请先打开串口 [确定] Tarnel (window's)
 box 请先打开串口 [确定] Tarnel (window's)
 box 请先打开串口 [确定] Tarnel (window's)" "$(driver click 1003 box click 1017 box click 1008 box)"
