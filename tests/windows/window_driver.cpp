@@ -9,8 +9,8 @@
 //   click ID           clicks button ID (posted, so a box it opens does not block)
 //   box                waits for a message box, prints its text and button, and closes it
 //   no-box MS          checks that no box opens within MS
-//   about              sends the window-menu command 0x10, prints the about box and closes it
-//   command ID         sends window-menu command ID and goes on
+//   menu               opens the window menu, as Alt+Space does
+//   about              waits for the about box, prints it and closes it
 //   tip                waits for a shown tooltip                -> its text
 //   center ID          where control ID's centre is in the client area -> x y
 //   rect ID            where control ID is in the client area -> w h x y
@@ -168,8 +168,9 @@ int wmain(int argc, wchar_t** argv)
             }
         } else if (step == L"no-box") {
             Print(MessageBoxWindow(id()) ? "a box" : "no box");
+        } else if (step == L"menu") {
+            PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
         } else if (step == L"about") {
-            PostMessageW(window, WM_SYSCOMMAND, 0x10, 0);
             const HWND about = FindDialog([](HWND w) { return TextOf(w) == L"关于 Tarnel"; }, 10000);
             if (!about) {
                 Print("no about box");
@@ -182,8 +183,6 @@ int wmain(int argc, wchar_t** argv)
             }
             Print("about" + Utf8(texts));
             PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
-        } else if (step == L"command") {
-            PostMessageW(window, WM_SYSCOMMAND, static_cast<WPARAM>(id()), 0);
         } else if (step == L"tip") {
             const HWND tip = ShownToolTip(5000);
             Print(tip ? Utf8(TextOf(tip)) : "no tooltip");

@@ -53,7 +53,7 @@ form)
 1200.n.8.1 2400.n.8.1 4800.n.8.1 9600.n.8.1 19200.n.8.1 | 3
 about [icon] Tarnel 1.0 版 确定" \
     "$(driver text 1007 text 1001 text 1010 text 1004 text 1015 text 1016 text 1003 text 1019 text 1017 text 1008 \
-      list 1013 about)"
+      list 1013; open_about_box; driver about)"
   expect "the window icon" "$(program_icon "$1" | md5sum)" "$(window_icon | md5sum)"
   expect "the commands of a closed port" "box 请先打开串口 [确定] Tarnel (window's)
 box 请先打开串口 [确定] Tarnel (window's)
