@@ -45,50 +45,26 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
-bool IsDialog(HWND window)
-{
-    wchar_t name[16] = {};
-    return GetClassNameW(window, name, 16) && std::wstring(name) == L"#32770" && IsWindowVisible(window);
-}
-
-// The first visible dialog for which `test` holds, within `ms`.
+// The first shown top-level window of `windowClass` for which `test` holds,
+// within `ms`.
 template <class Test>
-HWND FindDialog(Test test, int ms)
+HWND FindShown(const wchar_t* windowClass, Test test, int ms)
 {
     for (int waited = 0; waited <= ms; waited += 20) {
-        struct Search {
-            Test& test;
-            HWND found;
-        } search{test, nullptr};
-        EnumWindows(
-            [](HWND window, LPARAM data) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(data);
-                if (IsDialog(window) && s->test(window)) {
-                    s->found = window;
-                    return FALSE;
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (search.found) {
-            return search.found;
-        }
-        Sleep(20);
-    }
-    return nullptr;
-}
-
-HWND ShownToolTip(int ms)
-{
-    for (int waited = 0; waited <= ms; waited += 20) {
-        for (HWND tip = nullptr; (tip = FindWindowExW(nullptr, tip, L"tooltips_class32", nullptr));) {
-            if (IsWindowVisible(tip)) {
-                return tip;
+        for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));) {
+            if (IsWindowVisible(found) && test(found)) {
+                return found;
             }
         }
         Sleep(20);
     }
     return nullptr;
+}
+
+template <class Test>
+HWND FindDialog(Test test, int ms)
+{
+    return FindShown(L"#32770", test, ms);
 }
 
 HWND MainWindow()
@@ -184,7 +160,7 @@ int wmain(int argc, wchar_t** argv)
             Print("about" + Utf8(texts));
             PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
         } else if (step == L"tip") {
-            const HWND tip = ShownToolTip(5000);
+            const HWND tip = FindShown(L"tooltips_class32", [](HWND) { return true; }, 5000);
             Print(tip ? Utf8(TextOf(tip)) : "no tooltip");
         } else if (step == L"center" || step == L"rect") {
             const RECT r = RelativeRect(window, GetDlgItem(window, id()));
