@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <numeric>
 #include <sys/file.h>
-#include <sys/ioctl.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -132,11 +131,6 @@ struct WaitCase {
     std::uint32_t queued;     // what the wait returns
     int minMs, maxMs;         // how long it takes
 };
-
-void PrintTo(const WaitCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class WaitForInputTest : public OpenPortTest, public ::testing::WithParamInterface<WaitCase> {};
 

@@ -46,11 +46,6 @@ struct ScanCase {
     std::vector<int> probed;
 };
 
-void PrintTo(const ScanCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
 
 TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
@@ -89,26 +84,6 @@ INSTANTIATE_TEST_SUITE_P(
         // A garbled answer of full length still counts, as any 7 bytes do.
         ScanCase{"BadCheckCounts", {"7,bad-crc"}, 6, {"show 7", "ticks stop", "box 地址为:7"}, {6, 7}}),
     [](const auto& info) { return info.param.name; });
-
-TEST(AddressScan, AStopLeavesTheResultFieldAndProbesNoMore)
-{
-    test::SimProcess sim({"1"});
-    ScanOn on(sim.DevicePath());
-    auto& [ports, port, view, scan] = on;
-
-    scan.Start(10, 30);
-    scan.Tick(port);
-    scan.Stop();
-    scan.Tick(port);
-    EXPECT_EQ(view.seen, (std::vector<std::string>{"keep 10", "caption 停止", "ticks every 30", "show 11",
-                                                   "ticks stop", "keep 0", "caption 搜索"}));
-    EXPECT_EQ(sim.ProbedAddresses(), std::vector<int>{10});
-
-    // A restart walks from its own start address again.
-    scan.Start(20, 30);
-    scan.Tick(port);
-    EXPECT_EQ(sim.ProbedAddresses(), (std::vector<int>{10, 20}));
-}
 
 }  // namespace
 }  // namespace tarnel::scan
