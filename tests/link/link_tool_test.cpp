@@ -4,6 +4,7 @@
 #include "pseudo_terminal.h"
 #include "sim_process.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QJsonArray>
@@ -21,6 +22,8 @@ using tarnel::link::Hex;
 using tarnel::link::ProbeFrame;
 using tarnel::link::ZeroCalibrationFrame;
 using tarnel::test::SimProcess;
+using ::testing::HasSubstr;
+using ::testing::Not;
 
 struct Outcome {
     std::string out;
@@ -52,11 +55,6 @@ Outcome LinkTool(const Strings& args)
     return Finish(tool);
 }
 
-void Interrupt(QProcess& tool)
-{
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-}
-
 // "address@baud reply" for each controller of a JSON result.
 Strings Controllers(const std::string& json)
 {
@@ -67,11 +65,6 @@ Strings Controllers(const std::string& json)
                         c["reply"].toString().toStdString());
     }
     return found;
-}
-
-bool Has(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
 }
 
 TEST(LinkTool, BadValuesOfEveryOptionAreRefusedBeforeAnythingIsOpenedOrSent)
@@ -166,7 +159,7 @@ TEST(LinkToolScan, CtrlCEndsTheWaitAtOnceWithWhatWasFound)
     while (sim.ProbedAddresses().size() < 3) {
         std::this_thread::sleep_for(10ms);
     }
-    Interrupt(tool);
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
     const auto start = std::chrono::steady_clock::now();
     const Outcome run = Finish(tool);
     EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
@@ -205,9 +198,9 @@ TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
         args.insert(args.begin() + 1, {"-p", sim.DevicePath(), "--timeout", "50"});
         const Outcome run = LinkTool(args);
         EXPECT_EQ(run.status, c.status) << c.name << "\n" << run.out;
-        EXPECT_TRUE(Has(run.out, c.says)) << c.name << "\n" << run.out;
+        EXPECT_THAT(run.out, HasSubstr(c.says)) << c.name;
         if (c.status == 1) {
-            EXPECT_FALSE(Has(sim.Output(), "now answers at")) << c.name << ": the address changed";
+            EXPECT_THAT(sim.Output(), Not(HasSubstr("now answers at"))) << c.name << ": the address changed";
         }
     }
 }
@@ -226,7 +219,7 @@ TEST(LinkTool, ARefusedChangeOfAddressIsNoAcknowledgement)
     const Outcome run = LinkTool({"set-address", "-p", pty.SlavePath(), "5", "9", "--timeout", "50"});
     device.join();
     EXPECT_EQ(run.status, 4);
-    EXPECT_TRUE(Has(run.out, "set-address 5 -> 9: refused with exception 2")) << run.out;
+    EXPECT_THAT(run.out, HasSubstr("set-address 5 -> 9: refused with exception 2"));
 }
 
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
@@ -243,7 +236,7 @@ TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
         pty.Send(frame);
         std::this_thread::sleep_for(50ms);
     }
-    Interrupt(tool);
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
     const Outcome run = Finish(tool);
     EXPECT_EQ(run.status, 130);
     EXPECT_TRUE(pty.Receive(50ms).empty()) << "the monitor wrote to the line";
@@ -255,7 +248,7 @@ TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
                               "05 04 40 02 00 01 84 B1  (address 5, read input register 0x4002 x1, check bad)",
                               "05 04 02 00 00 48 F0  (address 5, register value 0x0000, check good)"}))
         << run.out;
-    EXPECT_TRUE(Has(run.err, "3 frames, 1 with a bad check; per address: 5: 3")) << run.err;
+    EXPECT_THAT(run.err, HasSubstr("3 frames, 1 with a bad check; per address: 5: 3"));
 }
 
 }  // namespace
