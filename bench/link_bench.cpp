@@ -1,6 +1,8 @@
 // How quickly a probe notices its answer, and what a silent wait costs.
 
 #include "link/device_commands.h"
+#include "link/port_line.h"
+#include "link/serial_port.h"
 #include "pseudo_terminal.h"
 
 #include <benchmark/benchmark.h>
@@ -28,7 +30,8 @@ void ProbeDetectionLatency(benchmark::State& state)
     std::uniform_int_distribution<int> phaseUs(0, 1999);
     tarnel::test::PseudoTerminal pty;
     tarnel::test::PortsOverride ports(pty.SlavePath());
-    tarnel::link::PortHandle port = tarnel::link::OpenPort(1, 3);
+    tarnel::platform::SerialLine port = tarnel::link::OpenPort(1, 3);
+    tarnel::link::PortLine line(port);
     std::atomic<Clock::rep> answeredAt{0};
     for (auto _ : state) {
         std::thread device([&] {
@@ -37,7 +40,7 @@ void ProbeDetectionLatency(benchmark::State& state)
             pty.Send({0x05, 0x04, 0x02, 0x00, 0x00, 0x00, 0x00});
             answeredAt = Clock::now().time_since_epoch().count();
         });
-        const bool found = tarnel::link::ProbeAddress(port, 5, 1000);
+        const bool found = tarnel::link::ProbeAddress(line, 5, 1000);
         const auto returnedAt = Clock::now().time_since_epoch().count();
         device.join();
         if (!found) {
@@ -68,18 +71,19 @@ double ProcessCpuSeconds()
            static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
-// Share of one core that a 1000 ms wait on a silent line uses.
+// Share of one core that a probe's 1000 ms wait on a silent line uses.
 void SilentWaitCpuShare(benchmark::State& state)
 {
     tarnel::test::PseudoTerminal pty;
     tarnel::test::PortsOverride ports(pty.SlavePath());
-    tarnel::link::PortHandle port = tarnel::link::OpenPort(1, 3);
+    tarnel::platform::SerialLine port = tarnel::link::OpenPort(1, 3);
+    tarnel::link::PortLine line(port);
     double cpu = 0;
     double wall = 0;
     for (auto _ : state) {
         const double cpuBefore = ProcessCpuSeconds();
         const auto start = Clock::now();
-        benchmark::DoNotOptimize(tarnel::link::WaitForInput(port, 7, 1000));
+        benchmark::DoNotOptimize(tarnel::link::ProbeAddress(line, 5, 1000));
         wall += std::chrono::duration<double>(Clock::now() - start).count();
         cpu += ProcessCpuSeconds() - cpuBefore;
     }

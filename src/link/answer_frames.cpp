@@ -1,29 +1,17 @@
 #include "link/answer_frames.h"
 
+#include "link/frame_shapes.h"
 #include "link/protocol.h"
 
 #include <algorithm>
 
 namespace tarnel::link {
 
-std::size_t AnnouncedLength(std::span<const std::uint8_t> reply)
-{
-    if (reply.size() < 3) {
-        return 0;
-    }
-    if (reply[1] & kExceptionBit) {
-        return 5;
-    }
-    if (reply[1] == kReadInputRegisters) {
-        return 5u + reply[2];
-    }
-    return reply[1] == kWriteRegister ? 8 : 0;
-}
-
 CutFrame NextFrame(std::span<const std::uint8_t> request, std::span<const std::uint8_t> bytes)
 {
     const std::size_t common = std::min(request.size(), bytes.size());
-    if (!bytes.empty() && std::ranges::equal(request.first(common), bytes.first(common))) {
+    // Before any request there is nothing to echo.
+    if (!request.empty() && !bytes.empty() && std::ranges::equal(request.first(common), bytes.first(common))) {
         if (common == request.size()) {
             return {FrameKind::Echo, common};
         }
@@ -34,7 +22,7 @@ CutFrame NextFrame(std::span<const std::uint8_t> request, std::span<const std::u
     if (bytes.size() < 3) {
         return {FrameKind::Incomplete, 0};
     }
-    const std::size_t length = AnnouncedLength(bytes);
+    const std::size_t length = ReplyLength(bytes);
     if (length == 0) {
         return {FrameKind::Corrupt, bytes.size()};
     }

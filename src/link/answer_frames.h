@@ -23,10 +23,6 @@ struct CutFrame {
 // The frame at the start of `bytes`, heard on the line after `request`.
 CutFrame NextFrame(std::span<const std::uint8_t> request, std::span<const std::uint8_t> bytes);
 
-// The length a reply announces in its first bytes (function and byte
-// count); 0 when they name no reply the controller gives or are too few.
-std::size_t AnnouncedLength(std::span<const std::uint8_t> reply);
-
 // Whether `reply`, a whole frame with a good check, answers `request`: the
 // same address and function, an exception reply included.
 bool Answers(std::span<const std::uint8_t> reply, std::span<const std::uint8_t> request);

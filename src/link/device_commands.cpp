@@ -1,43 +1,56 @@
 #include "link/device_commands.h"
 
 #include "link/frames.h"
-#include "link/protocol.h"
 
-#include <array>
+#include <vector>
 
 namespace tarnel::link {
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr std::uint32_t kCommandTimeoutMs = 500;
 
-bool Exchange(PortHandle& port, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
+// Between two looks at what has come: an answer is noticed 2 to 4 ms after
+// it arrives, and a silent wait costs next to nothing.
+constexpr auto kPollPause = 2ms;
+
+// What came within `timeoutMs` of the request leaving, up to the first look
+// that finds kAnswerLength bytes or more.
+std::vector<std::uint8_t> Exchange(Line& line, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
 {
-    Transmit(port, request);
-    return WaitForInput(port, kAnswerLength, timeoutMs) >= kAnswerLength;
+    line.Purge();
+    line.Write(request);
+    const TimePoint deadline = line.Now() + std::chrono::milliseconds(timeoutMs);
+    std::vector<std::uint8_t> answer;
+    for (;;) {
+        while (const auto heard = line.Take()) {
+            answer.insert(answer.end(), heard->bytes.begin(), heard->bytes.end());
+        }
+        line.Wait(kPollPause);
+        if (answer.size() >= kAnswerLength || line.Now() > deadline) {
+            return answer;
+        }
+    }
 }
 
 }  // namespace
 
-bool ProbeAddress(PortHandle& port, unsigned address, std::uint32_t timeoutMs)
+bool ProbeAddress(Line& line, unsigned address, std::uint32_t timeoutMs)
 {
-    return Exchange(port, ProbeFrame(address), timeoutMs);
+    return Exchange(line, ProbeFrame(address), timeoutMs).size() >= kAnswerLength;
 }
 
-bool SetDeviceAddress(PortHandle& port, unsigned oldAddress, unsigned newAddress)
+bool SetDeviceAddress(Line& line, unsigned oldAddress, unsigned newAddress)
 {
-    return Exchange(port, SetAddressFrame(oldAddress, newAddress), kCommandTimeoutMs);
+    return Exchange(line, SetAddressFrame(oldAddress, newAddress), kCommandTimeoutMs).size() >= kAnswerLength;
 }
 
-bool ZeroCalibrate(PortHandle& port, unsigned address, std::vector<std::uint8_t>* read)
+bool ZeroCalibrate(Line& line, unsigned address)
 {
-    const bool answered = Exchange(port, ZeroCalibrationFrame(address), kCommandTimeoutMs);
-    std::array<std::uint8_t, kAnswerLength> answer{};
-    const std::size_t got = port.Read(answer);
-    if (read) {
-        read->assign(answer.begin(), answer.begin() + static_cast<std::ptrdiff_t>(got));
-    }
+    const std::vector<std::uint8_t> answer = Exchange(line, ZeroCalibrationFrame(address), kCommandTimeoutMs);
     // Address, function, byte count, then the value: it must be 0.
-    return answered && got >= 5 && answer[3] == 0x00 && answer[4] == 0x00;
+    return answer.size() >= kAnswerLength && answer[3] == 0x00 && answer[4] == 0x00;
 }
 
 }  // namespace tarnel::link

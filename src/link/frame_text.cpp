@@ -1,5 +1,6 @@
 #include "link/frame_text.h"
 
+#include "link/frame_shapes.h"
 #include "link/protocol.h"
 
 #include <cstdio>
@@ -12,11 +13,6 @@ std::string Format(const char* format, unsigned a, unsigned b = 0)
     char text[64];
     std::snprintf(text, sizeof text, format, a, b);
     return text;
-}
-
-unsigned Word(std::span<const std::uint8_t> frame, std::size_t at)
-{
-    return static_cast<unsigned>(frame[at] << 8 | frame[at + 1]);
 }
 
 std::string Meaning(std::span<const std::uint8_t> frame)

@@ -1,9 +1,7 @@
 #include "link/frames.h"
 
+#include "link/frame_shapes.h"
 #include "link/protocol.h"
-
-#include <algorithm>
-#include <span>
 
 namespace tarnel::link {
 namespace {
@@ -11,14 +9,6 @@ namespace {
 std::uint8_t Low8(unsigned value)
 {
     return static_cast<std::uint8_t>(value & 0xFF);
-}
-
-// Fills the last two bytes with the check over all bytes before them.
-template <std::size_t N>
-std::array<std::uint8_t, N> Sealed(std::array<std::uint8_t, N> frame)
-{
-    std::ranges::copy(CheckBytes(std::span(frame).template first<N - 2>()), frame.end() - 2);
-    return frame;
 }
 
 std::uint8_t High(std::uint16_t word)
@@ -31,12 +21,19 @@ std::uint8_t Low(std::uint16_t word)
     return static_cast<std::uint8_t>(word & 0xFF);
 }
 
+template <std::size_t N>
+std::array<std::uint8_t, N> WithCheck(std::array<std::uint8_t, N> frame)
+{
+    Seal(frame);
+    return frame;
+}
+
 // One register: the quantity of a read, the count of the tool's write.
 constexpr std::uint8_t kOne = 0x01;
 
 ShortFrame ReadInputRegister(unsigned address, std::uint16_t reg)
 {
-    return Sealed(ShortFrame{Low8(address), kReadInputRegisters, High(reg), Low(reg), 0x00, kOne, 0, 0});
+    return WithCheck(ShortFrame{Low8(address), kReadInputRegisters, High(reg), Low(reg), 0x00, kOne, 0, 0});
 }
 
 }  // namespace
@@ -53,8 +50,8 @@ ShortFrame ZeroCalibrationFrame(unsigned address)
 
 LongFrame SetAddressFrame(unsigned oldAddress, unsigned newAddress)
 {
-    return Sealed(LongFrame{Low8(oldAddress), kWriteRegister, High(kAddressRegister), Low(kAddressRegister), 0x00,
-                            kOne, 0x00, Low8(newAddress), 0, 0});
+    return WithCheck(LongFrame{Low8(oldAddress), kWriteRegister, High(kAddressRegister), Low(kAddressRegister), 0x00,
+                               kOne, 0x00, Low8(newAddress), 0, 0});
 }
 
 }  // namespace tarnel::link

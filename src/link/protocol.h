@@ -2,7 +2,6 @@
 
 #include <array>
 #include <cstdint>
-#include <span>
 
 // The facts of the controller's protocol, each written once.
 namespace tarnel::link {
@@ -19,10 +18,6 @@ constexpr std::uint8_t kExceptionBit = 0x80;
 constexpr std::uint16_t kStatusRegister = 0x4002;
 constexpr std::uint16_t kZeroCalibrationRegister = 0x4008;
 constexpr std::uint16_t kAddressRegister = 0x8001;
-
-// Every request waits for an answer of at least this many bytes: a
-// one-register read reply (address, function, byte count, value, check).
-constexpr std::uint32_t kAnswerLength = 7;
 
 // Bus addresses.
 constexpr std::uint32_t kFirstAddress = 0;
@@ -41,11 +36,5 @@ constexpr std::array<BaudRate, 5> kBaudRates{{
     {9600, "9600.n.8.1"},
     {19200, "19200.n.8.1"},
 }};
-
-// The two check bytes that end a frame covering `data`, in wire order.
-std::array<std::uint8_t, 2> CheckBytes(std::span<const std::uint8_t> data);
-
-// Whether `frame` (at least 3 bytes) ends in the check over the bytes before it.
-bool HasValidCheck(std::span<const std::uint8_t> frame);
 
 }  // namespace tarnel::link

@@ -23,20 +23,20 @@ void AddressScan::Stop()
     view_.ShowRunning(false);
 }
 
-void AddressScan::Tick(link::PortHandle& port)
+void AddressScan::Tick(link::Line& line)
 {
     if (!running_) {
         return;
     }
     const std::uint32_t probed = nextAddress_++;
-    if (link::ProbeAddress(port, probed, periodMs_)) {
+    if (link::ProbeAddress(line, probed, periodMs_)) {
         // Stopped before the box opens, so nothing is probed behind it.
         view_.StopTicks();
         view_.AnnounceFound(probed);
         Stop();
         return;
     }
-    if (port.Lost()) {
+    if (line.Lost()) {
         Stop();
         view_.AnnounceLineLost();
         return;

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "link/line.h"
 #include "link/protocol.h"
-#include "link/serial_port.h"
 #include "scan/scan_view.h"
 
 #include <cstdint>
@@ -24,11 +24,11 @@ public:
     // Back to idle without a word; the progress value drops to 0 unshown.
     void Stop();
 
-    // One tick: probes the next address on `port`. An answer ends the scan
+    // One tick: probes the next address on `line`. An answer ends the scan
     // with its address; silence moves the shown progress on, and after 255
     // ends the scan with nothing found; a port whose device went away ends
     // it too, so that no dead line is probed on.
-    void Tick(link::PortHandle& port);
+    void Tick(link::Line& line);
 
 private:
     ScanView& view_;

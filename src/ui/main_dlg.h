@@ -2,7 +2,7 @@
 
 #include "dialog/combo_box.h"
 #include "dialog/dialog.h"
-#include "link/serial_port.h"
+#include "platform/serial_line.h"
 #include "scan/address_scan.h"
 
 #include <cstdint>
@@ -22,7 +22,7 @@ public:
     void OnOpenPort();
     void OnZeroCalibrate();
 
-    tarnel::link::PortHandle m_port;
+    tarnel::platform::SerialLine m_port;
     CComboBox m_cbBaud;
     std::uint32_t m_nPort;
     std::uint32_t m_nStartAddr;

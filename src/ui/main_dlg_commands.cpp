@@ -2,7 +2,9 @@
 
 #include "dialog/data_exchange.h"
 #include "link/device_commands.h"
+#include "link/port_line.h"
 #include "link/protocol.h"
+#include "link/serial_port.h"
 #include "main_dlg.h"
 #include "dialog/message_box.h"
 #include "port_failure_text.h"
@@ -18,7 +20,7 @@ void CMainDlg::OnOpenPort()
             if (m_scan.Running()) {
                 m_scan.Stop();
             }
-            tarnel::link::ClosePort(m_port);
+            m_port.Close();
             AfxMessageBox(kPortClosed);
             SetDlgItemText(IDC_OPEN_PORT, kOpenPortCaption);
         }
@@ -67,7 +69,7 @@ void CMainDlg::ClosePortLost(const std::string& message)
     if (m_scan.Running()) {
         m_scan.Stop();
     }
-    tarnel::link::ClosePort(m_port);
+    m_port.Close();
     SetDlgItemText(IDC_OPEN_PORT, kOpenPortCaption);
     AfxMessageBox(message, why);
 }
@@ -96,7 +98,8 @@ void CMainDlg::OnSetAddress()
     if (!oldAddress) {
         return;
     }
-    const bool answered = tarnel::link::SetDeviceAddress(m_port, *oldAddress, *newAddress);
+    tarnel::link::PortLine line(m_port);
+    const bool answered = tarnel::link::SetDeviceAddress(line, *oldAddress, *newAddress);
     ReportOutcome(answered);
     // Either way the result field names the new address, which the
     // zero-calibration button then addresses.
@@ -113,5 +116,6 @@ void CMainDlg::OnZeroCalibrate()
     if (!address) {
         return;
     }
-    ReportOutcome(tarnel::link::ZeroCalibrate(m_port, *address));
+    tarnel::link::PortLine line(m_port);
+    ReportOutcome(tarnel::link::ZeroCalibrate(line, *address));
 }

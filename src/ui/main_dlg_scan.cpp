@@ -3,6 +3,7 @@
 
 #include "main_dlg.h"
 #include "dialog/message_box.h"
+#include "link/port_line.h"
 #include "resource.h"
 #include "texts.h"
 
@@ -20,7 +21,8 @@ void CMainDlg::OnSearch()
 
 void CMainDlg::OnTimer(int)
 {
-    m_scan.Tick(m_port);
+    tarnel::link::PortLine line(m_port);
+    m_scan.Tick(line);
 }
 
 void CMainDlg::StartTicks(std::uint32_t periodMs)

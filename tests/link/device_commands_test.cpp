@@ -1,83 +1,76 @@
 #include "link/device_commands.h"
 #include "link/frames.h"
+#include "link/port_line.h"
+#include "link/serial_port.h"
 #include "pseudo_terminal.h"
+#include "scripted_line.h"
 #include "sim_process.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <thread>
 
 namespace tarnel::link {
 namespace {
 
 using namespace std::chrono_literals;
-using Bytes = std::vector<std::uint8_t>;
+using test::AsBytes;
+using test::Bytes;
+using test::ScriptedLine;
 
-// A device played by the test: it answers each request with exactly the
-// bytes given, check or no check.
-class ScriptedDeviceTest : public ::testing::Test {
-protected:
-    template <typename Command>
-    bool Answer(const Bytes& answer, Command command)
-    {
-        std::thread device([&] {
-            request_ = pty_.Receive(1s, 8);
-            pty_.Send(answer);
-        });
-        const bool result = command();
-        device.join();
-        return result;
+// The window judges answers by their length and time alone.
+TEST(DeviceCommands, AnySevenBytesInTimeAnswerAndTheValueZeroCalibrates)
+{
+    const Bytes anySeven{0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77};
+    const struct {
+        const char* name;
+        std::vector<ScriptedLine::Event> events;
+        bool probed;      // a probe with a 200 ms time-out
+        bool calibrated;  // a calibration, 500 ms
+    } cases[] = {
+        {"seven bytes of anything", {{1, 20ms, anySeven}}, true, false},
+        {"in bursts", {{1, 20ms, Bytes(3, 0x77)}, {1, 80ms, Bytes(4, 0x77)}}, true, false},
+        {"six bytes", {{1, 20ms, Bytes(6, 0x77)}}, false, false},
+        {"the value 0", {{1, 20ms, {0x09, 0x04, 0x02, 0x00, 0x00, 0xAB, 0xCD}}}, true, true},
+        {"the value 1", {{1, 20ms, {0x09, 0x04, 0x02, 0x00, 0x01, 0xAB, 0xCD}}}, true, false},
+        {"the value 0x100", {{1, 20ms, {0x09, 0x04, 0x02, 0x01, 0x00, 0xAB, 0xCD}}}, true, false},
+        {"after the probe's time-out", {{1, 300ms, anySeven}}, false, false},
+        {"before the request", {{0, 0ms, anySeven}}, false, false},
+    };
+    for (const auto& c : cases) {
+        ScriptedLine probeLine(c.events);
+        probeLine.Wait(1ms);
+        EXPECT_EQ(ProbeAddress(probeLine, 9, 200), c.probed) << c.name;
+        EXPECT_EQ(probeLine.Writes().at(0).bytes, AsBytes(ProbeFrame(9)));
+        if (c.probed) {
+            const auto arrived = probeLine.Writes()[0].at + c.events.back().at;
+            EXPECT_LE(probeLine.Elapsed(), arrived + 4ms) << c.name << ": noticed within two looks";
+        } else {
+            EXPECT_GE(probeLine.Elapsed(), 201ms) << c.name << ": the full wait";
+        }
+        ScriptedLine calibrationLine(c.events);
+        calibrationLine.Wait(1ms);
+        EXPECT_EQ(ZeroCalibrate(calibrationLine, 9), c.calibrated) << c.name;
+        EXPECT_EQ(calibrationLine.Writes().at(0).bytes, AsBytes(ZeroCalibrationFrame(9)));
     }
-
-    test::PseudoTerminal pty_;
-    test::PortsOverride ports_{pty_.SlavePath()};
-    PortHandle port_ = OpenPort(1, 3);
-    Bytes request_;
-};
-
-TEST_F(ScriptedDeviceTest, ZeroCalibrationNeedsSevenBytesWithAZeroValue)
-{
-    const auto calibrate = [this] { return ZeroCalibrate(port_, 9); };
-    EXPECT_TRUE(Answer({0x09, 0x04, 0x02, 0x00, 0x00, 0xAB, 0xCD}, calibrate));
-    const ShortFrame sent = ZeroCalibrationFrame(9);
-    EXPECT_EQ(request_, Bytes(sent.begin(), sent.end()));
-    EXPECT_FALSE(Answer({0x09, 0x04, 0x02, 0x00, 0x01, 0xAB, 0xCD}, calibrate));
-    EXPECT_FALSE(Answer({0x09, 0x04, 0x02, 0x01, 0x00, 0xAB, 0xCD}, calibrate));
-    EXPECT_FALSE(Answer({0x09, 0x04, 0x02, 0x00, 0x00, 0xAB}, calibrate));
 }
 
-TEST_F(ScriptedDeviceTest, AnySevenBytesInTimeAnswerAProbeOnce)
+TEST(DeviceCommandsOnSimulatedBus, ReachTheControllersThroughAPort)
 {
-    // Wrong address, no valid check.
-    EXPECT_TRUE(Answer({0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77}, [this] { return ProbeAddress(port_, 3, 500); }));
-    const auto start = std::chrono::steady_clock::now();
-    EXPECT_FALSE(ProbeAddress(port_, 3, 200)) << "the earlier answer was purged";
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
-}
-
-TEST(DeviceCommandsOnSimulatedBus, AnswersAreJudgedByLengthAndTimeOnly)
-{
-    test::SimProcess sim({"5", "17,wet", "1,bad-crc", "2,short", "3,delay=300", "4,silent", "6,wet,bad-crc"});
+    test::SimProcess sim({"5", "17,wet", "3,delay=300"});
     test::PortsOverride ports(sim.DevicePath());
-    PortHandle port = OpenPort(1, 3);
+    platform::SerialLine port = OpenPort(1, 3);
     ASSERT_TRUE(port.IsOpen());
+    PortLine line(port);
 
-    EXPECT_TRUE(ProbeAddress(port, 5, 250));
-    EXPECT_TRUE(ProbeAddress(port, 1, 250)) << "the check of an answer is not examined";
-    EXPECT_FALSE(ProbeAddress(port, 2, 250));
-    EXPECT_FALSE(ProbeAddress(port, 3, 150));
-    EXPECT_TRUE(ProbeAddress(port, 3, 500));
-    EXPECT_FALSE(ProbeAddress(port, 4, 150));
-
-    EXPECT_TRUE(SetDeviceAddress(port, 5, 300));  // 300 goes out as 44
-    EXPECT_TRUE(ProbeAddress(port, 44, 250));
-    EXPECT_FALSE(ProbeAddress(port, 5, 100));
-    EXPECT_FALSE(SetDeviceAddress(port, 5, 7)) << "nobody is at 5 any more";
-
-    EXPECT_TRUE(ZeroCalibrate(port, 17));
-    EXPECT_TRUE(ZeroCalibrate(port, 6));
-    EXPECT_FALSE(ZeroCalibrate(port, 44)) << "its rope is dry";
+    EXPECT_TRUE(ProbeAddress(line, 5, 250));
+    EXPECT_FALSE(ProbeAddress(line, 3, 150));
+    std::this_thread::sleep_for(250ms);
+    EXPECT_FALSE(ProbeAddress(line, 6, 150)) << "the late answer of 3 was purged";
+    EXPECT_TRUE(SetDeviceAddress(line, 5, 300));  // 300 goes out as 44
+    EXPECT_TRUE(ProbeAddress(line, 44, 250));
+    EXPECT_TRUE(ZeroCalibrate(line, 17));
+    EXPECT_FALSE(ZeroCalibrate(line, 44)) << "its rope is dry";
 }
 
 }  // namespace

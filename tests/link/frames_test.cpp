@@ -1,4 +1,5 @@
 #include "link/answer_frames.h"
+#include "link/frame_shapes.h"
 #include "link/frame_text.h"
 #include "link/frames.h"
 #include "link/protocol.h"
@@ -49,13 +50,6 @@ TEST(Frames, EveryProbeCarriesTheModbusCheckLowByteFirst)
         ASSERT_EQ(frame[6], crc & 0xFF) << "address " << address;
         ASSERT_EQ(frame[7], crc >> 8) << "address " << address;
     }
-}
-
-Bytes Sealed(Bytes frame)
-{
-    const auto check = CheckBytes(frame);
-    frame.insert(frame.end(), check.begin(), check.end());
-    return frame;
 }
 
 TEST(AnswerFrames, CutsEchoesRepliesAndGarbageApart)

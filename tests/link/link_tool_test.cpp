@@ -67,51 +67,16 @@ Strings Controllers(const std::string& json)
     return found;
 }
 
-TEST(LinkTool, BadValuesOfEveryOptionAreRefusedBeforeAnythingIsOpenedOrSent)
+// The parsing itself is tested in-process; here, that the program acts on it.
+TEST(LinkTool, ABadCommandLineOpensAndSendsNothingAndNumbersAreDecimal)
 {
-    SimProcess sim({"1", "2"});
+    SimProcess sim({"2"});
     const std::string p = sim.DevicePath();
-    // Each command line with one value left out, given in its place.
-    const std::vector<Strings> commands{
-        {"scan", "-p", ""},
-        {"scan", "-p", p, "--from", ""},
-        {"scan", "-p", p, "--to", ""},
-        {"scan", "-p", p, "--timeout", ""},
-        {"scan", "-p", p, "--baud", ""},
-        {"set-address", "-p", p, "1", ""},
-        {"set-address", "-p", p, "", "3"},
-        {"set-address", "-p", p, "--settle", "", "1", "3"},
-        {"calibrate", "-p", p, ""},
-        {"calibrate", "-p", p, "--timeout", "", "1"},
-        {"monitor", "-p", p, "-b", ""},
-        {"raw", "", "3", "probe", "1", "50"},
-        {"raw", "1", "3", "probe", "", "50"},
-    };
-    const Strings hostile{"", "-1", "+5", "99999999999999999999", "4294967297", "0x10", "1e2", " 5", "5 ", "５", "5a"};
-    for (const Strings& command : commands) {
-        for (const std::string& value : hostile) {
-            Strings args = command;
-            std::ranges::replace(args, std::string(), value);
-            const Outcome run = LinkTool(args);
-            EXPECT_EQ(run.status, 2) << args[0] << " '" << value << "' at " << (std::ranges::find(command, "") - command.begin());
-            EXPECT_EQ(run.out, "") << args[0] << " '" << value << "'";
-        }
-    }
-    for (const Strings& args : std::vector<Strings>{
-             {"scan", "-p", p, "--from", "9", "--to", "3"},
-             {"scan", "-p", p, "--timeout", "19"},
-             {"set-address", "-p", p, "5", "5"},
-             {"set-address", "-p", p, "--baud", "all", "1", "2"},
-             {"scan", "-p", "0"},
-             {"scan"},
-             {"raw", "1", "3", "probe", "5", "250", "bogus"},
-         }) {
-        EXPECT_EQ(LinkTool(args).status, 2) << args[0] << " " << args[3];
-    }
+    EXPECT_EQ(LinkTool({"scan", "-p", p, "--from", "0x10"}).status, 2);
+    EXPECT_EQ(LinkTool({"set-address", "-p", p, "5", "5"}).status, 2);
     std::this_thread::sleep_for(100ms);
     EXPECT_TRUE(sim.Requests().empty());
 
-    // Leading zeros are decimal.
     EXPECT_EQ(LinkTool({"scan", "-p", p, "--from", "002", "--to", "0002", "--timeout", "020"}).status, 0);
     EXPECT_EQ(LinkTool({"calibrate", "-p", p, "021"}).status, 1);
     EXPECT_EQ(sim.Requests(), (Strings{Hex(ProbeFrame(2)), Hex(ZeroCalibrationFrame(21))}));
@@ -168,7 +133,9 @@ TEST(LinkToolScan, CtrlCEndsTheWaitAtOnceWithWhatWasFound)
     EXPECT_TRUE(QJsonDocument::fromJson(QByteArray::fromStdString(run.out))["partial"].toBool()) << run.out;
 }
 
-TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
+// The outcomes are told apart on scripted lines; here, a few through the
+// program on a simulated bus.
+TEST(LinkTool, SetAddressAndCalibrateOnASimulatedBus)
 {
     const struct {
         const char* name;
@@ -178,18 +145,8 @@ TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
         const char* says;
     } cases[] = {
         {"moved", {"5"}, {"set-address", "5", "9", "--verify"}, 0, "verify: moved, answers at 9"},
-        {"moved, answering late", {"5,delay=150"}, {"set-address", "5", "9", "--verify"}, 0,
-         "verify: moved, answers at 9 late, after"},
         {"new address taken", {"5", "9"}, {"set-address", "5", "9"}, 1, "address 9 is taken: valid reply"},
-        {"no acknowledgement", {"6"}, {"set-address", "5", "9"}, 1, "set-address 5 -> 9: no answer"},
-        {"corrupt acknowledgement", {"5,bad-crc"}, {"set-address", "5", "9", "--verify"}, 5,
-         "set-address 5 -> 9: corrupt answer"},
-        {"echo only", {"--echo", "200"}, {"set-address", "5", "9", "--verify"}, 6, "set-address 5 -> 9: echo only"},
-        {"calibrated", {"17,wet"}, {"calibrate", "17"}, 0, "calibrate 17: calibrated"},
         {"dry rope", {"17"}, {"calibrate", "17"}, 4, "calibrate 17: rope not in water: the controller read 1"},
-        {"corrupt calibration", {"17,wet,bad-crc"}, {"calibrate", "17"}, 5, "calibrate 17: corrupt answer"},
-        {"short calibration", {"17,wet,short"}, {"calibrate", "17"}, 5, "calibrate 17: short answer"},
-        {"silent calibration", {"18"}, {"calibrate", "17"}, 1, "calibrate 17: no answer"},
         {"echoed scan", {"--echo", "200"}, {"scan", "--to", "3"}, 6, ""},
     };
     for (const auto& c : cases) {
@@ -203,23 +160,6 @@ TEST(LinkTool, SetAddressAndCalibrateTellEveryOutcomeApart)
             EXPECT_THAT(sim.Output(), Not(HasSubstr("now answers at"))) << c.name << ": the address changed";
         }
     }
-}
-
-TEST(LinkTool, ARefusedChangeOfAddressIsNoAcknowledgement)
-{
-    tarnel::test::PseudoTerminal pty;
-    std::thread device([&] {
-        pty.Receive(5s, 8);   // the probe of the new address: silence
-        pty.Receive(5s, 10);  // the change of address: refused
-        std::vector<std::uint8_t> refusal{0x05, 0x86, 0x02};
-        const auto check = tarnel::link::CheckBytes(refusal);
-        refusal.insert(refusal.end(), check.begin(), check.end());
-        pty.Send(refusal);
-    });
-    const Outcome run = LinkTool({"set-address", "-p", pty.SlavePath(), "5", "9", "--timeout", "50"});
-    device.join();
-    EXPECT_EQ(run.status, 4);
-    EXPECT_THAT(run.out, HasSubstr("set-address 5 -> 9: refused with exception 2"));
 }
 
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)

@@ -40,7 +40,7 @@ class OpenPortTest : public SerialPortTest {
 protected:
     void SetUp() override { ASSERT_TRUE(port_.IsOpen()); }
 
-    PortHandle port_ = OpenPort(1, 3);
+    platform::SerialLine port_ = OpenPort(1, 3);
 };
 
 TEST(ControllerLineSettings, TheListedSpeedOrTheReportedOneAndAlways8N1)
@@ -64,7 +64,7 @@ TEST_F(SerialPortTest, OpenSetsTheListedSpeedOrKeepsTheReportedOneOnTheDevice)
     for (const auto& [index, speed] : cases) {
         ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &reported), 0);
         ASSERT_EQ(SlaveSettings().c_cflag & (CSTOPB | CRTSCTS), static_cast<tcflag_t>(CSTOPB | CRTSCTS));
-        PortHandle port = OpenPort(1, index);
+        platform::SerialLine port = OpenPort(1, index);
         ASSERT_TRUE(port.IsOpen());
         const termios tio = SlaveSettings();
         EXPECT_EQ(::cfgetospeed(&tio), speed) << "index " << index;
@@ -111,7 +111,7 @@ TEST_F(OpenPortTest, TheOpenPortIsLockedAndAMissingOneSaysSo)
     EXPECT_FALSE(OpenPort(1, 3, &failure).IsOpen());
     EXPECT_EQ(failure.device, pty_.SlavePath());
     EXPECT_EQ(failure.error, std::errc::device_or_resource_busy);
-    ClosePort(port_);
+    port_.Close();
     if (root) {
         EXPECT_TRUE(NobodyOpens(pty_.SlavePath())) << "another user cannot open the port once it is closed";
     }
@@ -121,59 +121,6 @@ TEST_F(OpenPortTest, TheOpenPortIsLockedAndAMissingOneSaysSo)
     EXPECT_TRUE(failure.device.empty());
     EXPECT_FALSE(OpenPort("/dev/tarnel-no-such-device", 3, &failure).IsOpen());
     EXPECT_EQ(failure.error, std::errc::no_such_file_or_directory);
-}
-
-// Bursts of bytes the device sends, each after a pause.
-struct WaitCase {
-    const char* name;
-    std::vector<std::pair<int, Bytes>> bursts;
-    std::uint32_t timeoutMs;
-    std::uint32_t queued;     // what the wait returns
-    int minMs, maxMs;         // how long it takes
-};
-
-class WaitForInputTest : public OpenPortTest, public ::testing::WithParamInterface<WaitCase> {};
-
-TEST_P(WaitForInputTest, ReturnsOnceSevenAreQueuedOrTheTimeOutPasses)
-{
-    const WaitCase& c = GetParam();
-    std::thread device([&] {
-        for (const auto& [pauseMs, bytes] : c.bursts) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(pauseMs));
-            pty_.Send(bytes);
-        }
-    });
-    const auto start = Clock::now();
-    EXPECT_EQ(WaitForInput(port_, 7, c.timeoutMs), c.queued);
-    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
-    EXPECT_GE(waited, c.minMs);
-    EXPECT_LT(waited, c.maxMs);
-    device.join();
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, WaitForInputTest,
-    ::testing::Values(
-        // The count may exceed what was asked.
-        WaitCase{"EightAtOnce", {{0, {1, 2, 3, 4, 5, 6, 7, 8}}}, 1000, 8, 0, 300},
-        WaitCase{"SevenInThreeBursts", {{0, {1, 2, 3}}, {60, {4, 5, 6}}, {60, {7}}}, 1000, 7, 115, 400},
-        WaitCase{"FiveOfSeven", {{0, {1, 2, 3, 4, 5}}}, 150, 5, 150, 300},
-        WaitCase{"Nothing", {}, 100, 0, 100, 250}),
-    [](const auto& info) { return info.param.name; });
-
-TEST_F(OpenPortTest, AnAnswerAlreadyQueuedEndsTheWaitAfterOneShortPause)
-{
-    pty_.Send({1, 2, 3, 4, 5, 6, 7});
-    ASSERT_EQ(WaitForInput(port_, 7, 1000), 7u);
-    std::vector<std::chrono::microseconds> waits;
-    for (int i = 0; i < 5; ++i) {
-        const auto start = Clock::now();
-        WaitForInput(port_, 7, 1000);
-        waits.push_back(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start));
-    }
-    std::ranges::sort(waits);
-    EXPECT_GE(waits[2], 2ms) << "one pause of 2 ms";
-    EXPECT_LT(waits[2], 12ms) << "one query and one pause of 2 ms, not more";
 }
 
 TEST_F(OpenPortTest, ReadingASilentLineStopsAtTheTotalTimeOut)

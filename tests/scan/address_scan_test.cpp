@@ -1,7 +1,7 @@
 #include "scan/address_scan.h"
 
-#include "pseudo_terminal.h"
-#include "sim_process.h"
+#include "link/frames.h"
+#include "scripted_line.h"
 
 #include <gtest/gtest.h>
 
@@ -26,24 +26,18 @@ public:
     void AnnounceLineLost() override { seen.push_back("box line lost"); }
 };
 
-// A scan on the port at `device`, and what it asked of its window.
-struct ScanOn {
-    explicit ScanOn(const std::string& device) : ports(device), port(link::OpenPort(1, 3)) {}
-
-    test::PortsOverride ports;
-    link::PortHandle port;
-    RecordingView view;
-    AddressScan scan{view};
-};
+using namespace std::chrono_literals;
 
 const std::vector<std::string> kBackToIdle{"ticks stop", "keep 0", "caption 搜索"};
 
 struct ScanCase {
     const char* name;
-    std::vector<std::string> controllers;
+    std::vector<test::ScriptedLine::Event> events;
     std::uint32_t start;
     std::vector<std::string> afterStart;  // then back to idle
+    std::vector<std::string> afterIdle;
     std::vector<int> probed;
+    link::Micros lostAt = 1h;
 };
 
 class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
@@ -51,38 +45,46 @@ class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
 TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
 {
     const ScanCase& c = GetParam();
-    test::SimProcess sim(c.controllers);
-    ScanOn on(sim.DevicePath());
-    auto& [ports, port, view, scan] = on;
-    ASSERT_TRUE(port.IsOpen());
+    test::ScriptedLine line(c.events);
+    line.LoseAt(c.lostAt);
+    RecordingView view;
+    AddressScan scan{view};
     scan.Start(c.start, 30);
-    for (int tick = 0; scan.Running() && tick < 10; ++tick) {
-        scan.Tick(port);
+    for (int tick = 0; scan.Running() && tick < 100; ++tick) {
+        scan.Tick(line);
     }
-    scan.Tick(port);  // a late tick after the end probes nothing
+    scan.Tick(line);  // a late tick after the end probes nothing
 
     std::vector<std::string> expected{"keep " + std::to_string(c.start), "caption 停止", "ticks every 30"};
     expected.insert(expected.end(), c.afterStart.begin(), c.afterStart.end());
     expected.insert(expected.end(), kBackToIdle.begin(), kBackToIdle.end());
+    expected.insert(expected.end(), c.afterIdle.begin(), c.afterIdle.end());
     EXPECT_EQ(view.seen, expected);
-    EXPECT_EQ(sim.ProbedAddresses(), c.probed);
+    std::vector<int> probed;
+    for (const auto& request : line.Writes()) {
+        EXPECT_EQ(request.bytes, test::AsBytes(link::ProbeFrame(request.bytes[0])));
+        probed.push_back(request.bytes[0]);
+    }
+    EXPECT_EQ(probed, c.probed);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, AddressScanTest,
     ::testing::Values(
         // The found address stays in the result field, written by the tick before.
-        ScanCase{"ControllerAt252FromStart250", {"252"}, 250,
-                 {"show 251", "show 252", "ticks stop", "box 地址为:252"}, {250, 251, 252}},
+        ScanCase{"ControllerAt252FromStart250", {{3, 10ms, test::ValueReply(252)}}, 250,
+                 {"show 251", "show 252", "ticks stop", "box 地址为:252"}, {}, {250, 251, 252}},
         // Nothing is shown before the first answer: the field keeps its old text.
-        ScanCase{"FirstProbeAnswered", {"40"}, 40, {"ticks stop", "box 地址为:40"}, {40}},
+        ScanCase{"FirstProbeAnswered", {{1, 10ms, test::ValueReply(40)}}, 40, {"ticks stop", "box 地址为:40"}, {}, {40}},
         // Every address up to 255 is probed; the field goes on showing 256
         // behind and after the box.
-        ScanCase{"NobodyFromStart252", {"1"}, 252,
-                 {"show 253", "show 254", "show 255", "show 256", "ticks stop", "box 没有搜到地址！"},
+        ScanCase{"NobodyFromStart252", {}, 252, {"show 253", "show 254", "show 255", "show 256", "ticks stop", "box 没有搜到地址！"}, {},
                  {252, 253, 254, 255}},
-        // A garbled answer of full length still counts, as any 7 bytes do.
-        ScanCase{"BadCheckCounts", {"7,bad-crc"}, 6, {"show 7", "ticks stop", "box 地址为:7"}, {6, 7}}),
+        // Any 7 bytes count, a garbled answer of full length too; fewer do not.
+        ScanCase{"SevenBytesOfAnythingCount", {{1, 10ms, test::Bytes(6, 0x77)}, {2, 10ms, test::Bytes(7, 0x77)}}, 6,
+                 {"show 7", "ticks stop", "box 地址为:7"}, {}, {6, 7}},
+        // A line that goes away ends the scan: nothing more is probed.
+        ScanCase{"LineLost", {}, 0, {"show 1", "show 2", "show 3"}, {"box line lost"}, {0, 1, 2, 3}, 100ms}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "dialog/qt_access.h"
 #include "form_messages.h"
+#include "link/serial_port.h"
 #include "main_dlg.h"
 #include "modal_watcher.h"
 #include "port_failure_text.h"
@@ -72,7 +73,7 @@ private slots:
         w.Type({{IDC_PORT, "0"}});
         QCOMPARE(w.Click(IDC_OPEN_PORT), QStringList{OutOfRange(1, 99)});
         w.Type({{IDC_PORT, "1"}});
-        tarnel::link::PortHandle other = tarnel::link::OpenPort(1, 3);
+        tarnel::platform::SerialLine other = tarnel::link::OpenPort(1, 3);
         QCOMPARE(w.Click(IDC_OPEN_PORT),
                  QStringList{QStringLiteral("打开串口失败 | %1：串口正被其他程序占用。").arg(w.sim.DevicePath().c_str())});
         QCOMPARE(w.Caption(IDC_OPEN_PORT), QStringLiteral("打开串口"));

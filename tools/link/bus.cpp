@@ -1,9 +1,7 @@
 #include "bus.h"
 
 #include "link/answer_frames.h"
-#include "link/line_timing.h"
-#include "link/protocol.h"
-#include "platform/clock.h"
+#include "link/frame_shapes.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,14 +11,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Late answers are matched against this many requests back.
+// Late answers are matched against this many requests before the one under way.
 constexpr std::size_t kRemembered = 16;
-
-// The longest reply a controller gives (to a change of address).
-constexpr std::size_t kLongestReply = 8;
 
 // USB adapters hand received bytes over in bursts up to 16 ms apart.
 constexpr auto kBurstMargin = 20ms;
+
+// How often a wait looks at the line.
+constexpr auto kPollPause = 1ms;
 
 }  // namespace
 
@@ -37,14 +35,16 @@ const char* Describe(Heard kind)
     return "short answer";
 }
 
-Bus::Bus(link::PortHandle& port, std::uint32_t baud, const Trace& trace)
-    : port_(port), baud_(baud), trace_(trace), lastActivity_(Clock::now())
+const BusWatcher Bus::kUnwatched;
+
+Bus::Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher)
+    : line_(line), baud_(baud), watcher_(watcher), lastActivity_(line.Now())
 {
 }
 
 bool Bus::Stopped() const
 {
-    return gInterrupted || port_.Lost();
+    return line_.StopRequested() || line_.Lost();
 }
 
 std::vector<HeardFrame> Bus::TakeOthers()
@@ -54,20 +54,21 @@ std::vector<HeardFrame> Bus::TakeOthers()
 
 void Bus::Read()
 {
-    const std::vector<std::uint8_t> bytes = link::ReadQueued(port_);
-    if (bytes.empty()) {
-        return;
+    while (auto heard = line_.Take()) {
+        lastActivity_ = heard->at;
+        arrivals_.push_back({heard_.size(), heard->at});
+        heard_.insert(heard_.end(), heard->bytes.begin(), heard->bytes.end());
     }
-    lastActivity_ = Clock::now();
-    if (heard_.empty()) {
-        heardSince_ = lastActivity_;
-    }
-    trace_.Received(bytes);
-    heard_.insert(heard_.end(), bytes.begin(), bytes.end());
+}
+
+void Bus::Pause()
+{
+    line_.Wait(kPollPause);
 }
 
 HeardFrame Bus::Take(Heard kind, std::size_t length)
 {
+    const link::TimePoint at = HeardSince();
     const auto end = heard_.begin() + static_cast<std::ptrdiff_t>(length);
     HeardFrame frame{kind, 0, {heard_.begin(), end}, 0};
     if (!sent_.empty()) {
@@ -75,8 +76,13 @@ HeardFrame Bus::Take(Heard kind, std::size_t length)
         frame.afterMs = MsAfter(sent_.back());
     }
     heard_.erase(heard_.begin(), end);
-    // What is left came at the latest with the last read.
-    heardSince_ = lastActivity_;
+    // What is left came with the piece that holds its first byte.
+    const auto rest = std::ranges::upper_bound(arrivals_, length, {}, &Arrival::offset) - 1;
+    arrivals_.erase(arrivals_.begin(), heard_.empty() ? arrivals_.end() : rest);
+    for (Arrival& arrival : arrivals_) {
+        arrival.offset = arrival.offset > length ? arrival.offset - length : 0;
+    }
+    watcher_.Heard(at, frame.bytes, kind);
     return frame;
 }
 
@@ -95,26 +101,23 @@ std::optional<HeardFrame> Bus::TakeFrame(bool inWait)
         sent_.rbegin(), sent_.rend(), [reply](const Sent& sent) { return link::Answers(reply, sent.frame); });
     const bool ofNone = answered == sent_.rend();
     const std::uint32_t afterMs = ofNone ? 0 : MsAfter(*answered);
-    HeardFrame frame = Take(Heard::Stray, cut.length);
-    if (ofNone) {
-        frame.address = frame.bytes[0];
-    } else {
-        frame.kind = answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
-        frame.address = answered->frame[0];
-        frame.afterMs = afterMs;
-    }
+    const Heard kind = ofNone ? Heard::Stray : answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
+    HeardFrame frame = Take(kind, cut.length);
+    frame.address = ofNone ? frame.bytes[0] : answered->frame[0];
+    frame.afterMs = afterMs;
     return frame;
 }
 
 std::uint32_t Bus::MsAfter(const Sent& sent) const
 {
-    const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(heardSince_ - sent.wireEnd);
+    const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(HeardSince() - sent.wireEnd);
     return static_cast<std::uint32_t>(std::max(0ms, after).count());
 }
 
-Bus::Clock::time_point Bus::CompletionDeadline() const
+link::TimePoint Bus::CompletionDeadline() const
 {
-    return heardSince_ + link::WireTime(kLongestReply, baud_) + std::max<link::Micros>(kBurstMargin, link::FrameGap(baud_));
+    return HeardSince() + link::WireTime(link::kLongestReply, baud_) +
+           std::max<link::Micros>(kBurstMargin, link::FrameGap(baud_));
 }
 
 void Bus::SettleHeard()
@@ -132,10 +135,10 @@ void Bus::AwaitSilence()
     while (!Stopped()) {
         Read();
         SettleHeard();
-        if (Clock::now() - lastActivity_ >= gap) {
+        if (line_.Now() - lastActivity_ >= gap) {
             break;
         }
-        platform::Pause(1);
+        Pause();
     }
     if (!heard_.empty()) {
         others_.push_back(Take(Heard::Short, heard_.size()));
@@ -144,11 +147,11 @@ void Bus::AwaitSilence()
 
 void Bus::Listen(std::uint32_t ms)
 {
-    const auto end = Clock::now() + std::chrono::milliseconds(ms);
-    while (!Stopped() && (Clock::now() < end || (!heard_.empty() && Clock::now() < CompletionDeadline()))) {
+    const auto end = line_.Now() + std::chrono::milliseconds(ms);
+    while (!Stopped() && (line_.Now() < end || (!heard_.empty() && line_.Now() < CompletionDeadline()))) {
         Read();
         SettleHeard();
-        platform::Pause(1);
+        Pause();
     }
     if (!heard_.empty()) {
         others_.push_back(Take(Heard::Short, heard_.size()));
@@ -162,10 +165,11 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
     if (Stopped()) {
         return answer;
     }
-    port_.Write(request);
-    trace_.Sent(request);
-    sent_.push_back({{request.begin(), request.end()}, Clock::now() + link::WireTime(request.size(), baud_)});
-    if (sent_.size() > kRemembered) {
+    line_.Write(request);
+    const link::TimePoint sentAt = line_.Now();
+    watcher_.Sent(sentAt, request);
+    sent_.push_back({{request.begin(), request.end()}, sentAt + link::WireTime(request.size(), baud_)});
+    if (sent_.size() > kRemembered + 1) {
         sent_.pop_front();
     }
     lastActivity_ = sent_.back().wireEnd;
@@ -182,7 +186,7 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
                 others_.push_back(std::move(*frame));
             }
         }
-        const auto now = Clock::now();
+        const auto now = line_.Now();
         if (!heard_.empty() && now > CompletionDeadline()) {
             answer.frame = Take(Heard::Short, heard_.size());
             return answer;
@@ -190,7 +194,7 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
         if (heard_.empty() && now > firstByteDeadline) {
             return answer;
         }
-        platform::Pause(1);
+        Pause();
     }
     return answer;
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "line.h"
-#include "link/serial_port.h"
+#include "link/line.h"
 
-#include <chrono>
 #include <cstdint>
 #include <deque>
 #include <optional>
@@ -32,6 +30,16 @@ struct HeardFrame {
     std::uint32_t afterMs;  // from the end of that request on the wire to the frame's first byte
 };
 
+// Who sees each frame as it goes out, and as it is named once whole: the
+// trace, or a test.
+class BusWatcher {
+public:
+    virtual ~BusWatcher() = default;
+    virtual void Sent(link::TimePoint, std::span<const std::uint8_t>) const {}
+    // `at` is the time of the frame's first byte.
+    virtual void Heard(link::TimePoint, std::span<const std::uint8_t>, Heard) const {}
+};
+
 // The answer to one request: its reply, a corrupt or short answer, or none.
 struct Answer {
     std::optional<HeardFrame> frame;
@@ -44,10 +52,10 @@ struct Answer {
 // once that byte has come, the rest of the answer gets its own wire time and
 // a margin for adapters that hand bytes over in bursts. An answer counts only
 // for the request it matches; anything else is kept, named, for the caller.
-// Ctrl-C ends every wait within a few milliseconds.
+// The line's stop source ends every wait within a few milliseconds.
 class Bus {
 public:
-    Bus(link::PortHandle& port, std::uint32_t baud, const Trace& trace);
+    Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher = kUnwatched);
 
     Answer Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs);
 
@@ -58,34 +66,46 @@ public:
     // oldest first; each is handed out once.
     std::vector<HeardFrame> TakeOthers();
 
-    // Ctrl-C, or the device went away: nothing more can be asked.
+    // Asked to stop, or the device went away: nothing more can be asked.
     bool Stopped() const;
 
+    link::Line& Line() const { return line_; }
+
 private:
-    using Clock = std::chrono::steady_clock;
     struct Sent {
         std::vector<std::uint8_t> frame;
-        Clock::time_point wireEnd;
+        link::TimePoint wireEnd;
+    };
+    // Where a piece of heard_ begins, and when it came.
+    struct Arrival {
+        std::size_t offset;
+        link::TimePoint at;
     };
 
     void Read();
+    // Lets a millisecond pass, reading what comes meanwhile.
+    void Pause();
     void AwaitSilence();
     // The next whole frame of the bytes heard; `inWait` while the last request waits for its answer.
     std::optional<HeardFrame> TakeFrame(bool inWait);
     // The first `length` bytes heard, as a frame of `kind` after the last request.
     HeardFrame Take(Heard kind, std::size_t length);
+    // When the first byte of heard_ came.
+    link::TimePoint HeardSince() const { return arrivals_.front().at; }
     // From the end of `sent` on the wire to the first byte heard since.
     std::uint32_t MsAfter(const Sent& sent) const;
-    Clock::time_point CompletionDeadline() const;
+    link::TimePoint CompletionDeadline() const;
     // Hands the frames heard to others_, then names any leftover bytes short.
     void SettleHeard();
 
-    link::PortHandle& port_;
+    static const BusWatcher kUnwatched;
+
+    link::Line& line_;
     std::uint32_t baud_;
-    const Trace& trace_;
+    const BusWatcher& watcher_;
     std::vector<std::uint8_t> heard_;
-    Clock::time_point heardSince_;  // when the first byte of heard_ came
-    Clock::time_point lastActivity_;
+    std::vector<Arrival> arrivals_;  // one for each piece of heard_, oldest first
+    link::TimePoint lastActivity_;
     std::deque<Sent> sent_;
     std::vector<HeardFrame> others_;
 };

@@ -2,12 +2,17 @@
 
 #include "bus.h"
 #include "exit_codes.h"
+#include "interrupt.h"
+#include "link/frame_shapes.h"
 #include "link/frame_text.h"
 #include "link/frames.h"
+#include "link/port_line.h"
 #include "link/protocol.h"
+#include "trace.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace tarnel::tool {
 namespace {
@@ -56,60 +61,71 @@ bool Valid(const Answer& answer)
 }
 
 // The status and words for an answer that is not valid.
-int Failed(const Answer& answer, const char* what)
+int Failed(const Bus& bus, const Answer& answer, const std::string& what, const Say& say)
 {
-    if (gInterrupted) {
-        std::printf("%s: interrupted\n", what);
+    if (bus.Line().StopRequested()) {
+        say(what + ": interrupted");
         return kInterrupted;
     }
     if (answer.frame && Refusal(*answer.frame)) {
-        std::printf("%s: refused with exception %u%s\n", what, answer.frame->bytes[2], How(*answer.frame).c_str());
+        say(what + ": refused with exception " + std::to_string(answer.frame->bytes[2]) + How(*answer.frame));
         return kNotConfirmed;
     }
     if (answer.frame) {
-        std::printf("%s: %s%s\n", what, Describe(answer.frame->kind), How(*answer.frame).c_str());
+        say(what + ": " + Describe(answer.frame->kind) + How(*answer.frame));
         return kCorruptAnswer;
     }
     if (answer.echoed) {
-        std::printf("%s: echo only: the adapter sent the request back and nothing answered\n", what);
+        say(what + ": echo only: the adapter sent the request back and nothing answered");
         return kEchoOnly;
     }
-    std::printf("%s: no answer\n", what);
+    say(what + ": no answer");
     return kNotDone;
+}
+
+// Opens the line as the options say and runs `job` on its bus.
+int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
+{
+    const InterruptStop stop;
+    platform::SerialLine port = options.port.Open(options.baudIndex);
+    if (!port.IsOpen()) {
+        return kCannotOpen;
+    }
+    link::PortLine line(port, &stop);
+    const Trace trace(options.trace, line.Now());
+    Bus bus(line, link::kBaudRates[static_cast<std::size_t>(options.baudIndex)].rate, trace);
+    return job(bus);
+}
+
+void Print(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
 }
 
 }  // namespace
 
-int RunSetAddress(const ExchangeOptions& line, const MoveOptions& move)
+int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say)
 {
-    InstallInterruptFlag();
-    link::PortHandle port = line.port.Open(line.baudIndex);
-    if (!port.IsOpen()) {
-        return kCannotOpen;
-    }
-    const Trace trace(line.trace);
-    Bus bus(port, link::kBaudRates[static_cast<std::size_t>(line.baudIndex)].rate, trace);
     const std::string newAddress = std::to_string(move.newAddress);
-
-    const Answer taken = AskListeningLate(bus, link::ProbeFrame(move.newAddress), line.timeoutMs);
-    if (gInterrupted) {
+    const Answer taken = AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
+    if (bus.Line().StopRequested()) {
         return kInterrupted;
     }
     if (taken.frame) {
-        std::printf("address %s is taken: %s%s\n", newAddress.c_str(), Describe(taken.frame->kind),
-                    How(*taken.frame).c_str());
+        say("address " + newAddress + " is taken: " + Describe(taken.frame->kind) + How(*taken.frame));
         if (!move.force) {
-            std::printf("nothing sent; two controllers would share it (--force moves all the same)\n");
+            say("nothing sent; two controllers would share it (--force moves all the same)");
             return kNotDone;
         }
     }
 
     const std::string what = "set-address " + std::to_string(move.oldAddress) + " -> " + newAddress;
-    const Answer ack = AskListeningLate(bus, link::SetAddressFrame(move.oldAddress, move.newAddress), line.timeoutMs);
+    const Answer ack = AskListeningLate(bus, link::SetAddressFrame(move.oldAddress, move.newAddress), timeoutMs);
     if (!Valid(ack)) {
-        return Failed(ack, what.c_str());
+        return Failed(bus, ack, what, say);
     }
-    std::printf("%s: acknowledged%s\n", what.c_str(), How(*ack.frame).c_str());
+    say(what + ": acknowledged" + How(*ack.frame));
     if (!move.verify) {
         return kSuccess;
     }
@@ -117,41 +133,45 @@ int RunSetAddress(const ExchangeOptions& line, const MoveOptions& move)
     // Listened through rather than slept, so that Ctrl-C ends it.
     bus.Listen(move.settleMs);
     bus.TakeOthers();
-    const Answer moved = AskListeningLate(bus, link::ProbeFrame(move.newAddress), line.timeoutMs);
+    const Answer moved = AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
     if (Valid(moved)) {
-        std::printf("verify: moved, answers at %s%s\n", newAddress.c_str(), How(*moved.frame).c_str());
+        say("verify: moved, answers at " + newAddress + How(*moved.frame));
         return kSuccess;
     }
-    if (!moved.frame && !moved.echoed && !gInterrupted) {
-        std::printf("verify: acknowledged, but nothing answers at %s\n", newAddress.c_str());
+    if (!moved.frame && !moved.echoed && !bus.Line().StopRequested()) {
+        say("verify: acknowledged, but nothing answers at " + newAddress);
         return kNotConfirmed;
     }
-    return Failed(moved, "verify");
+    return Failed(bus, moved, "verify", say);
 }
 
-int RunCalibrate(const ExchangeOptions& line, std::uint32_t address)
+int Calibrate(Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Say& say)
 {
-    InstallInterruptFlag();
-    link::PortHandle port = line.port.Open(line.baudIndex);
-    if (!port.IsOpen()) {
-        return kCannotOpen;
-    }
-    const Trace trace(line.trace);
-    Bus bus(port, link::kBaudRates[static_cast<std::size_t>(line.baudIndex)].rate, trace);
     const std::string what = "calibrate " + std::to_string(address);
-    const Answer answer = AskListeningLate(bus, link::ZeroCalibrationFrame(address), line.timeoutMs);
+    const Answer answer = AskListeningLate(bus, link::ZeroCalibrationFrame(address), timeoutMs);
     if (!Valid(answer)) {
-        return Failed(answer, what.c_str());
+        return Failed(bus, answer, what, say);
     }
     const std::vector<std::uint8_t>& reply = answer.frame->bytes;
-    const unsigned value = reply.size() >= 7 ? static_cast<unsigned>(reply[3] << 8 | reply[4]) : 0xFFFF;
+    const unsigned value = reply.size() >= 7 ? link::Word(reply, 3) : 0xFFFF;
     if (value != 0) {
-        std::printf("%s: rope not in water: the controller read %u (0x%04X)%s\n", what.c_str(), value, value,
-                    How(*answer.frame).c_str());
+        char read[40];
+        std::snprintf(read, sizeof read, "%u (0x%04X)", value, value);
+        say(what + ": rope not in water: the controller read " + read + How(*answer.frame));
         return kNotConfirmed;
     }
-    std::printf("%s: calibrated%s\n", what.c_str(), How(*answer.frame).c_str());
+    say(what + ": calibrated" + How(*answer.frame));
     return kSuccess;
+}
+
+int RunSetAddress(const ExchangeOptions& options, const MoveOptions& move)
+{
+    return OnBus(options, [&](Bus& bus) { return MoveAddress(bus, move, options.timeoutMs, Print); });
+}
+
+int RunCalibrate(const ExchangeOptions& options, std::uint32_t address)
+{
+    return OnBus(options, [&](Bus& bus) { return Calibrate(bus, address, options.timeoutMs, Print); });
 }
 
 }  // namespace tarnel::tool

@@ -1,8 +1,11 @@
 #pragma once
 
-#include "line.h"
+#include "bus.h"
+#include "port_choice.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 
 namespace tarnel::tool {
 
@@ -22,13 +25,20 @@ struct MoveOptions {
     std::uint32_t settleMs = 100;  // before the verifying probe
 };
 
-// Both return the exit status.
+// Where a job's lines for the technician go.
+using Say = std::function<void(const std::string&)>;
+
+// Each returns the exit status.
 
 // Moves the controller at OLD to NEW: refuses when something answers at NEW
 // already, and with `verify` accepts the move only when NEW answers.
-int RunSetAddress(const ExchangeOptions& line, const MoveOptions& move);
+int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say);
 
 // Zero-calibrates the rope of channel A.
-int RunCalibrate(const ExchangeOptions& line, std::uint32_t address);
+int Calibrate(Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Say& say);
+
+// The same on the port the options name, saying each line on standard output.
+int RunSetAddress(const ExchangeOptions& options, const MoveOptions& move);
+int RunCalibrate(const ExchangeOptions& options, std::uint32_t address);
 
 }  // namespace tarnel::tool

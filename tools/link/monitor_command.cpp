@@ -2,9 +2,11 @@
 
 #include "exit_codes.h"
 #include "frame_splitter.h"
+#include "interrupt.h"
+#include "link/frame_shapes.h"
 #include "link/frame_text.h"
+#include "link/port_line.h"
 #include "link/protocol.h"
-#include "platform/clock.h"
 
 #include <chrono>
 #include <cstdio>
@@ -46,35 +48,34 @@ void PrintSummary(const Tally& tally)
 
 int RunMonitor(const PortChoice& choice, int baudIndex)
 {
-    InstallInterruptFlag();
-    link::PortHandle port = choice.Open(baudIndex);
+    const InterruptStop stop;
+    platform::SerialLine port = choice.Open(baudIndex);
     if (!port.IsOpen()) {
         return kCannotOpen;
     }
+    link::PortLine line(port, &stop);
     const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
     FrameSplitter splitter(baud);
     std::fprintf(stderr, "listening on %s at %u baud (frames end after %.2f ms of silence); Ctrl-C ends\n",
                  port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000);
-    const auto start = std::chrono::steady_clock::now();
-    const auto now = [start] {
-        return std::chrono::duration_cast<link::Micros>(std::chrono::steady_clock::now() - start);
-    };
+    const link::TimePoint start = line.Now();
+    const auto since = [start](link::TimePoint at) { return std::chrono::duration_cast<link::Micros>(at - start); };
     Tally tally;
-    while (!gInterrupted && !port.Lost()) {
-        const std::vector<std::uint8_t> bytes = link::ReadQueued(port);
-        const auto ended = bytes.empty() ? splitter.Flush(now()) : splitter.Feed(bytes, now());
+    while (!line.StopRequested() && !line.Lost()) {
+        const auto heard = line.Take();
+        const auto ended = heard ? splitter.Feed(heard->bytes, since(heard->at)) : splitter.Flush(since(line.Now()));
         if (ended) {
             Print(*ended, tally);
         }
-        if (bytes.empty()) {
-            platform::Pause(1);
+        if (!heard) {
+            line.Wait(std::chrono::milliseconds(1));
         }
     }
     if (const auto last = splitter.Flush(link::Micros::max())) {
         Print(*last, tally);
     }
     PrintSummary(tally);
-    if (port.Lost()) {
+    if (line.Lost()) {
         std::fprintf(stderr, "tarnel-link: %s: the device went away\n", port.Device().c_str());
         return kNotDone;
     }

@@ -2,10 +2,13 @@
 
 #include "bus.h"
 #include "exit_codes.h"
+#include "interrupt.h"
 #include "link/frame_text.h"
 #include "link/frames.h"
+#include "link/port_line.h"
 #include "link/protocol.h"
 #include "scan_report.h"
+#include "trace.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -90,20 +93,22 @@ int Status(const ScanResult& result)
 
 int RunScan(const ScanRequest& request)
 {
-    InstallInterruptFlag();
-    const Trace trace(request.trace);
+    const InterruptStop stop;
+    // One time line across the speeds: each port is a line on the steady clock.
+    const Trace trace(request.trace, link::LineClock::now());
     const std::uint32_t perSpeed = request.to - request.from + 1;
     Progress progress(perSpeed * static_cast<std::uint32_t>(request.baudIndexes.size()), request.timeoutMs);
     ScanResult result;
     const auto done = [&result, &request] { return !request.all && std::ranges::any_of(result.found, IsController); };
     for (const int baudIndex : request.baudIndexes) {
         const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
-        link::PortHandle port = request.port.Open(baudIndex);
+        platform::SerialLine port = request.port.Open(baudIndex);
         if (!port.IsOpen()) {
             progress.Done();
             return kCannotOpen;
         }
-        Bus bus(port, baud, trace);
+        link::PortLine line(port, &stop);
+        Bus bus(line, baud, trace);
         progress.Speed(baud, request.from, request.to);
         for (std::uint32_t address = request.from; address <= request.to && !done() && !bus.Stopped(); ++address) {
             // A controller found at one speed is not looked for at the next.
@@ -122,7 +127,7 @@ int RunScan(const ScanRequest& request)
             progress.Note("tarnel-link: " + port.Device() + ": the device went away");
             result.partial = true;
         }
-        result.partial = result.partial || gInterrupted;
+        result.partial = result.partial || stop.StopRequested();
         if (done() || result.partial) {
             break;
         }
@@ -134,7 +139,7 @@ int RunScan(const ScanRequest& request)
     } else if (!result.found.empty()) {
         PrintTable(result);
     }
-    if (gInterrupted) {
+    if (stop.StopRequested()) {
         std::fprintf(stderr, "interrupted\n");
         return kInterrupted;
     }

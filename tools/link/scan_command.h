@@ -1,6 +1,6 @@
 #pragma once
 
-#include "line.h"
+#include "port_choice.h"
 
 #include <cstdint>
 #include <vector>

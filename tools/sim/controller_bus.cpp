@@ -1,5 +1,6 @@
 #include "controller_bus.h"
 
+#include "link/frame_shapes.h"
 #include "link/protocol.h"
 
 #include <algorithm>
@@ -15,18 +16,6 @@ constexpr std::uint8_t kIllegalDataAddress = 0x02;
 // A dry rope reads back as this after a calibration attempt.
 constexpr std::uint16_t kNotCalibrated = 0x0001;
 
-std::uint16_t Word(std::span<const std::uint8_t> bytes, std::size_t at)
-{
-    return static_cast<std::uint16_t>(bytes[at] << 8 | bytes[at + 1]);
-}
-
-std::vector<std::uint8_t> Sealed(std::vector<std::uint8_t> frame)
-{
-    const auto check = CheckBytes(frame);
-    frame.insert(frame.end(), check.begin(), check.end());
-    return frame;
-}
-
 std::vector<std::uint8_t> RegisterValue(std::uint8_t address, std::uint16_t value)
 {
     return Sealed({address, kReadInputRegisters, 2, static_cast<std::uint8_t>(value >> 8),
@@ -35,7 +24,7 @@ std::vector<std::uint8_t> RegisterValue(std::uint8_t address, std::uint16_t valu
 
 std::vector<std::uint8_t> Exception(std::uint8_t address, std::uint8_t function, std::uint8_t code)
 {
-    return Sealed({address, static_cast<std::uint8_t>(function | 0x80), code});
+    return Sealed({address, static_cast<std::uint8_t>(function | kExceptionBit), code});
 }
 
 void ApplyFault(Fault fault, std::vector<std::uint8_t>& bytes)

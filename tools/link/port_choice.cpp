@@ -1,19 +1,12 @@
-#include "line.h"
+#include "port_choice.h"
 
-#include "link/frame_text.h"
 #include "link/protocol.h"
+#include "link/serial_port.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace tarnel::tool {
-
-volatile std::sig_atomic_t gInterrupted = 0;
-
-void InstallInterruptFlag()
-{
-    std::signal(SIGINT, [](int) { gInterrupted = 1; });
-}
 
 namespace {
 
@@ -31,11 +24,11 @@ std::string Reason(const platform::OpenFailure& failure)
 
 }  // namespace
 
-link::PortHandle PortChoice::Open(int baudIndex) const
+platform::SerialLine PortChoice::Open(int baudIndex) const
 {
     platform::OpenFailure failure;
     const bool number = !text.empty() && std::ranges::all_of(text, [](char c) { return c >= '0' && c <= '9'; });
-    link::PortHandle port = number ? link::OpenPort(static_cast<unsigned>(std::stoul(text)), baudIndex, &failure)
+    platform::SerialLine port = number ? link::OpenPort(static_cast<unsigned>(std::stoul(text)), baudIndex, &failure)
                                    : link::OpenPort(text, baudIndex, &failure);
     if (!port.IsOpen()) {
         if (failure.device.empty()) {
@@ -65,16 +58,6 @@ std::optional<std::vector<int>> BaudIndexes(const std::string& text)
         }
     }
     return std::nullopt;
-}
-
-void Trace::Print(const char* direction, std::span<const std::uint8_t> bytes) const
-{
-    if (!on_ || bytes.empty()) {
-        return;
-    }
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
-    std::fprintf(stderr, "%8lld ms %s %s  (%s)\n", static_cast<long long>(ms.count()), direction,
-                 link::Hex(bytes).c_str(), link::Decode(bytes).c_str());
 }
 
 }  // namespace tarnel::tool

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "link/line.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace tarnel::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A line played from a table of timed events on a virtual clock, which
+// moves only while the code under test waits.
+class ScriptedLine : public link::Line {
+public:
+    // Bytes heard `at` after request `request` was written (counting from 1),
+    // or after the start of the script for request 0. No bytes, no event.
+    struct Event {
+        unsigned request;
+        link::Micros at;
+        Bytes bytes;
+    };
+    struct Written {
+        link::Micros at;  // since the start
+        Bytes bytes;
+    };
+
+    explicit ScriptedLine(std::vector<Event> events = {}) : script_(std::move(events)) { Schedule(0); }
+
+    // From `at` on (since the start), the line asks to stop, or is lost.
+    void StopAt(link::Micros at) { stopAt_ = at; }
+    void LoseAt(link::Micros at) { lostAt_ = at; }
+
+    const std::vector<Written>& Writes() const { return writes_; }
+    link::Micros Elapsed() const { return now_; }
+
+    void Write(std::span<const std::uint8_t> bytes) override;
+    void Purge() override;
+    std::optional<link::HeardBytes> Take() override;
+    std::error_code Lost() const override;
+    link::TimePoint Now() const override { return link::TimePoint(now_); }
+    void Wait(link::Micros time) override { now_ += time; }
+    bool StopRequested() const override { return stopAt_ && now_ >= *stopAt_; }
+
+private:
+    struct Due {
+        link::Micros at;
+        Bytes bytes;
+    };
+    // Makes the events of `request` due, counted from now.
+    void Schedule(unsigned request);
+
+    std::vector<Event> script_;
+    std::vector<Due> due_;  // in the order they come
+    std::vector<Written> writes_;
+    link::Micros now_{0};
+    std::optional<link::Micros> stopAt_;
+    std::optional<link::Micros> lostAt_;
+};
+
+// A reply to a probe or a calibration carrying `value`, its check good.
+Bytes ValueReply(std::uint8_t address, std::uint16_t value = 0);
+
+// `frame` as bytes.
+template <class Frame>
+Bytes AsBytes(const Frame& frame)
+{
+    return Bytes(frame.begin(), frame.end());
+}
+
+}  // namespace tarnel::test

@@ -1,0 +1,63 @@
+// The window's link on Windows, step by step on one opening of a COM port,
+// for the Wine link test: "link_driver PORT BAUD_INDEX COMMAND...", one line
+// printed for each command.
+//   settings | probe ADDRESS MS | set-address OLD NEW | calibrate ADDRESS
+//   pause MS (the line left alone) | read (up to 7 bytes, within the read time-outs)
+
+#include "link/device_commands.h"
+#include "link/port_line.h"
+#include "link/serial_port.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+
+int main(int argc, char** argv)
+{
+    using namespace tarnel;
+    using Clock = std::chrono::steady_clock;
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: link_driver PORT BAUD_INDEX COMMAND...\n");
+        return 2;
+    }
+    platform::SerialLine port = link::OpenPort(std::stoul(argv[1]), std::stoi(argv[2]));
+    if (!port.IsOpen()) {
+        std::fprintf(stderr, "cannot open port %s\n", argv[1]);
+        return 3;
+    }
+    link::PortLine line(port);
+    for (int at = 3; at < argc;) {
+        const std::string command = argv[at++];
+        const auto number = [&] { return static_cast<unsigned>(std::stoul(argv[at++])); };
+        if (command == "settings") {
+            platform::LineSettings s;
+            const bool read = port.ReadSettings(s);
+            std::printf("settings %s baud=%u data=%u parity=%d two-stop=%d\n", read ? "read" : "failed", s.baudRate,
+                        s.dataBits, s.parity, s.twoStopBits);
+        } else if (command == "probe") {
+            const unsigned address = number();
+            std::printf("probe %u %s\n", address, link::ProbeAddress(line, address, number()) ? "answered" : "silent");
+        } else if (command == "set-address") {
+            const unsigned from = number();
+            std::printf("set-address %s\n", link::SetDeviceAddress(line, from, number()) ? "answered" : "silent");
+        } else if (command == "calibrate") {
+            std::printf("calibrate %s\n", link::ZeroCalibrate(line, number()) ? "confirmed" : "failed");
+        } else if (command == "pause") {
+            std::this_thread::sleep_for(std::chrono::milliseconds(number()));
+            std::printf("paused\n");
+        } else if (command == "read") {
+            std::array<std::uint8_t, 7> buffer{};
+            const auto start = Clock::now();
+            const std::size_t got = port.Read(buffer);
+            const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+            std::printf("read %zu bytes after %lld ms\n", got, static_cast<long long>(ms));
+        } else {
+            std::fprintf(stderr, "unknown command %s\n", command.c_str());
+            return 2;
+        }
+        std::fflush(stdout);
+    }
+    return 0;
+}

@@ -1,0 +1,181 @@
+#include "command_line.h"
+
+#include "decimal.h"
+#include "exit_codes.h"
+#include "link/protocol.h"
+
+#include <CLI/CLI.hpp>
+
+namespace tarnel::tool {
+namespace {
+
+constexpr const char* kTimeoutHelp =
+    "how long the controller may take to start its answer, in ms (20..60000), counted from the end of the "
+    "request on the wire; the line's own time (8 bytes take 67 ms at 1200 baud) is added, so one value serves "
+    "every speed";
+
+constexpr const char* kFooter = R"(Numbers are decimal: 017 is 17; 0x11, +17 and the like are refused.
+
+Exit status:
+  0    done, or a controller found
+  1    nothing answered, or refused before sending (the new address is taken)
+  2    a bad command line: nothing opened, nothing sent
+  3    the port did not open
+  4    the controller answered but the job is not done (rope not in water; silent at the new address)
+  5    only corrupt or short answers
+  6    only the adapter's echo of the request
+  130  stopped with Ctrl-C (scan prints what it found so far)
+
+Environment:
+  TARNEL_PORTS  device paths separated by colons; replaces the port numbering (the first is port 1)
+
+scan --json prints one object:
+  partial      boolean  true when Ctrl-C or a lost device stopped the scan
+  echoes       integer  probes that only came back as the adapter's echo
+  controllers  array of objects, in the order found:
+    address      integer  0..255
+    baud         integer  the speed it answered at
+    reply        string   "valid reply", "late answer", "corrupt answer" or "short answer"
+    response_ms  integer  from the end of the probe on the wire to the first byte of the answer
+    answer       string   the answer's bytes in hex)";
+
+// A decimal option or argument within min..max, stored in `target`.
+CLI::Option* AddNumber(CLI::App& command, const std::string& name, std::uint32_t& target, std::uint32_t min,
+                       std::uint32_t max, const std::string& help)
+{
+    return command.add_option_function<std::string>(
+        name,
+        [&target, name, min, max](const std::string& text) {
+            const auto value = ParseDecimal(text, min, max);
+            if (!value) {
+                throw CLI::ValidationError(name, "'" + text + "' is not a decimal number from " + std::to_string(min) +
+                                                     " to " + std::to_string(max));
+            }
+            target = *value;
+        },
+        help);
+}
+
+// The options every command that opens a port takes.
+struct LineOptions {
+    std::string port;
+    std::string baud = "9600";
+    std::uint32_t timeoutMs;
+    bool trace = false;
+
+    enum Speeds { OneSpeed, AllSpeeds };
+    enum Traffic { Sends, ListensOnly };
+
+    explicit LineOptions(std::uint32_t defaultTimeoutMs) : timeoutMs(defaultTimeoutMs) {}
+
+    void AddTo(CLI::App& command, Speeds speeds, Traffic traffic)
+    {
+        const bool allSpeeds = speeds == AllSpeeds;
+        command.add_option("--port,-p", port, "port number as in the window (1..255), or a device path")
+            ->required()
+            ->check([](const std::string& text) {
+                const bool path = text.find_first_of("/\\") != std::string::npos;
+                return path || ParseDecimal(text, 1, 255) ? std::string()
+                                                          : "a port is a number from 1 to 255 or a device path";
+            });
+        command.add_option("--baud,-b", baud,
+                           allSpeeds ? "1200, 2400, 4800, 9600 (default), 19200, or all"
+                                     : "1200, 2400, 4800, 9600 (default) or 19200")
+            ->check([allSpeeds](const std::string& text) {
+                const auto indexes = BaudIndexes(text);
+                return indexes && (allSpeeds || indexes->size() == 1) ? std::string() : "unknown speed " + text;
+            });
+        if (traffic == Sends) {
+            AddNumber(command, "--timeout", timeoutMs, 20, 60000,
+                      std::string(kTimeoutHelp) + " (default " + std::to_string(timeoutMs) + ")");
+            command.add_flag("--trace", trace, "print each frame sent and received on standard error");
+        }
+    }
+
+    int BaudIndex() const { return BaudIndexes(baud)->front(); }
+    ExchangeOptions Exchange() const { return {{port}, BaudIndex(), timeoutMs, trace}; }
+};
+
+}  // namespace
+
+std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args, std::ostream& out,
+                                            std::ostream& err)
+{
+    CLI::App app("Commissions leak-detection controllers on a serial bus.", "tarnel-link");
+    app.require_subcommand(1);
+    app.set_version_flag("--version", "tarnel-link " TARNEL_VERSION);
+    app.footer(kFooter);
+
+    CLI::App* portsCommand = app.add_subcommand("ports", "list the serial ports, numbered as the window numbers them");
+
+    ScanRequest scan;
+    LineOptions scanLine(250);
+    CLI::App* scanCommand = app.add_subcommand("scan", "find the controllers on the bus");
+    scanLine.AddTo(*scanCommand, LineOptions::AllSpeeds, LineOptions::Sends);
+    AddNumber(*scanCommand, "--from", scan.from, link::kFirstAddress, link::kLastAddress, "first address (default 0)");
+    AddNumber(*scanCommand, "--to", scan.to, link::kFirstAddress, link::kLastAddress, "last address (default 255)");
+    scanCommand->add_flag("--all", scan.all, "list every controller instead of stopping at the first");
+    scanCommand->add_flag("--json", scan.json, "results as JSON (keys below)");
+
+    LineOptions moveLine(500);
+    MoveOptions move;
+    CLI::App* moveCommand = app.add_subcommand(
+        "set-address", "give the controller at OLD the address NEW, unless something answers at NEW already");
+    moveLine.AddTo(*moveCommand, LineOptions::OneSpeed, LineOptions::Sends);
+    AddNumber(*moveCommand, "OLD", move.oldAddress, link::kFirstAddress, link::kLastAddress, "its address now")
+        ->required();
+    AddNumber(*moveCommand, "NEW", move.newAddress, link::kFirstAddress, link::kLastAddress, "its new address")
+        ->required();
+    moveCommand->add_flag("--force", move.force, "move even when something answers at NEW");
+    moveCommand->add_flag("--verify", move.verify, "then probe NEW: only a valid reply from NEW counts as moved");
+    AddNumber(*moveCommand, "--settle", move.settleMs, 0, 60000,
+              "pause in ms before the verifying probe, while the controller takes its new address (default 100)");
+
+    LineOptions calibrateLine(500);
+    std::uint32_t calibrateAddress = 0;
+    CLI::App* calibrateCommand = app.add_subcommand(
+        "calibrate", "zero-calibrate the rope of channel A (its first 0 to 0.3 m lying in water)");
+    calibrateLine.AddTo(*calibrateCommand, LineOptions::OneSpeed, LineOptions::Sends);
+    AddNumber(*calibrateCommand, "ADDRESS", calibrateAddress, link::kFirstAddress, link::kLastAddress,
+              "the controller")
+        ->required();
+
+    LineOptions monitorLine(0);
+    CLI::App* monitorCommand =
+        app.add_subcommand("monitor", "print every frame on the bus, sending nothing, until Ctrl-C");
+    monitorLine.AddTo(*monitorCommand, LineOptions::OneSpeed, LineOptions::ListensOnly);
+
+    try {
+        // CLI11 takes the words last first.
+        std::vector<std::string> reversed(args.rbegin(), args.rend());
+        app.parse(reversed);
+        if (scan.from > scan.to) {
+            throw CLI::ValidationError("--from", "must not lie above --to");
+        }
+        if (moveCommand->parsed() && move.oldAddress == move.newAddress) {
+            throw CLI::ValidationError("NEW", "is the address the controller has already");
+        }
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error, out, err) == 0 ? kSuccess : kBadCommand;
+    }
+
+    if (portsCommand->parsed()) {
+        return ListPortsCommand{};
+    }
+    if (scanCommand->parsed()) {
+        scan.port = {scanLine.port};
+        scan.baudIndexes = *BaudIndexes(scanLine.baud);
+        scan.timeoutMs = scanLine.timeoutMs;
+        scan.trace = scanLine.trace;
+        return scan;
+    }
+    if (moveCommand->parsed()) {
+        return SetAddressCommand{moveLine.Exchange(), move};
+    }
+    if (calibrateCommand->parsed()) {
+        return CalibrateCommand{calibrateLine.Exchange(), calibrateAddress};
+    }
+    return MonitorCommand{{monitorLine.port}, monitorLine.BaudIndex()};
+}
+
+}  // namespace tarnel::tool

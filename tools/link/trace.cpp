@@ -1,0 +1,32 @@
+#include "trace.h"
+
+#include "link/frame_text.h"
+
+#include <cstdio>
+
+namespace tarnel::tool {
+
+void Trace::Sent(link::TimePoint at, std::span<const std::uint8_t> frame) const
+{
+    Print(at, "->", frame, nullptr);
+}
+
+void Trace::Heard(link::TimePoint at, std::span<const std::uint8_t> frame, tool::Heard kind) const
+{
+    // A short, corrupt or echoed frame says so; a reply's decoding says the rest.
+    const bool named = kind != Heard::Reply && kind != Heard::Late && kind != Heard::Stray;
+    Print(at, "<-", frame, named ? Describe(kind) : nullptr);
+}
+
+void Trace::Print(link::TimePoint at, const char* direction, std::span<const std::uint8_t> bytes,
+                  const char* name) const
+{
+    if (!on_ || bytes.empty()) {
+        return;
+    }
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(at - start_);
+    std::fprintf(stderr, "%8lld ms %s %s  (%s%s%s)\n", static_cast<long long>(ms.count()), direction,
+                 link::Hex(bytes).c_str(), name ? name : "", name ? ": " : "", link::Decode(bytes).c_str());
+}
+
+}  // namespace tarnel::tool
