@@ -14,8 +14,8 @@ packages=(
   xvfb x11-utils imagemagick xdotool
   # command lines
   libcli11-dev
-  # tests and benchmarks
-  libgtest-dev libgmock-dev libbenchmark-dev
+  # tests and benchmarks; the fuzz targets (libFuzzer comes with clang)
+  libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # third-party Modbus peer for the serial tests
   libmodbus-dev
   # the Windows build of the link, and Wine to run it
