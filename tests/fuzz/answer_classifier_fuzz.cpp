@@ -6,22 +6,15 @@
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
 #include "link/frames.h"
+#include "require.h"
 #include "scripted_line.h"
 
 #include <algorithm>
-#include <cstdlib>
 
 namespace {
 
 using namespace tarnel;
 using namespace std::chrono_literals;
-
-void Require(bool property)
-{
-    if (!property) {
-        std::abort();
-    }
-}
 
 class Accountant : public tool::BusWatcher {
 public:

@@ -2,21 +2,10 @@
 // range, written in decimal digits only, and has the value those digits say.
 
 #include "decimal.h"
+#include "require.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-void Require(bool property)
-{
-    if (!property) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

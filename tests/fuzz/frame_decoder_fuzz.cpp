@@ -6,20 +6,9 @@
 #include "link/frame_shapes.h"
 #include "link/frame_text.h"
 #include "link/frames.h"
+#include "require.h"
 
 #include <algorithm>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool property)
-{
-    if (!property) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

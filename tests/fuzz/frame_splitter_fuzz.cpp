@@ -2,19 +2,8 @@
 // frames it ends hold every byte fed, once, in order, and start in order.
 
 #include "frame_splitter.h"
+#include "require.h"
 
-#include <cstdlib>
-
-namespace {
-
-void Require(bool property)
-{
-    if (!property) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

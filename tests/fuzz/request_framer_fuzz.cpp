@@ -4,20 +4,9 @@
 
 #include "link/frame_shapes.h"
 #include "request_framer.h"
+#include "require.h"
 
 #include <algorithm>
-#include <cstdlib>
-
-namespace {
-
-void Require(bool property)
-{
-    if (!property) {
-        std::abort();
-    }
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
