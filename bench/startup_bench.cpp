@@ -5,7 +5,9 @@
 //
 // usage: startup_bench [RUNS]
 
+#include "dialog/look_qt.h"
 #include "dialog/qt_access.h"
+#include "dialog/startup_qt.h"
 #include "main_dlg.h"
 
 #include <QDialog>
@@ -63,8 +65,7 @@ int Child(int argc, char** argv, Kind kind)
     if (kind == Kind::Tarnel) {
         // As the program's main routine readies Qt.
         QApplication app(argc, argv);
-        QApplication::setFont(tarnel::dialog::qt::DialogFont());
-        tarnel::dialog::qt::LoadChineseQtTexts(app);
+        tarnel::dialog::qt::ReadyQt(app);
         CMainDlg dlg;
         FirstPaint probe;
         tarnel::dialog::qt::Widget(dlg)->installEventFilter(&probe);

@@ -5,12 +5,12 @@
 
 int CComboBox::GetCurSel() const
 {
-    return m_pDialog ? m_pDialog->Window().Selection(m_nID) : -1;
+    return m_pDialog ? tarnel::dialog::Backend::WindowOf(*m_pDialog).Selection(m_nID) : -1;
 }
 
 void CComboBox::SetCurSel(int index)
 {
     if (m_pDialog) {
-        m_pDialog->Window().Select(m_nID, index);
+        tarnel::dialog::Backend::WindowOf(*m_pDialog).Select(m_nID, index);
     }
 }

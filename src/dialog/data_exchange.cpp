@@ -16,7 +16,7 @@ void CDataExchange::Fail(const std::string& message)
 {
     m_bFailed = true;
     AfxMessageBox(message);
-    m_pDlgWnd->Window().FocusAndSelect(m_idLastControl);
+    tarnel::dialog::Backend::WindowOf(*m_pDlgWnd).FocusAndSelect(m_idLastControl);
 }
 
 void CDataExchange::Bind(CComboBox& control, int id)

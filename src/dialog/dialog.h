@@ -11,15 +11,18 @@ class CDataExchange;
 
 namespace tarnel::dialog {
 class Window;
+struct Backend;
 }
 
 // A modal dialog built from a template, in the manner of the classic dialog
 // framework: controls addressed by ID, a form exchange run in either
-// direction, one-time initialisation before the first show, OK and Cancel
-// defaults, a window timer, and a routing table. Texts are UTF-8. The
-// toolkit's window behind it is made when the dialog is constructed (Qt) or
-// when it runs (Win32); every call that reaches a control belongs in
-// OnInitDialog or later.
+// direction, initialisation at the start of each run, OK and Cancel
+// defaults, a window timer, and a routing table. Texts are UTF-8.
+//
+// Each DoModal is a run of its own: OnInitDialog starts it on controls as
+// the template describes them, and whatever the run added (list entries,
+// tooltips, window-menu items, the timer) ends with it. Every call that
+// reaches a control belongs in OnInitDialog or later, within the run.
 class CDialog {
 public:
     explicit CDialog(const DialogTemplate& dialogTemplate, CDialog* parent = nullptr);
@@ -49,8 +52,9 @@ public:
     void SetTimer(int id, unsigned elapseMs);
     void KillTimer(int id);
 
-    // Appends a separator and the item `text` with command `id` to the
-    // window menu; its commands reach the SysCommand route.
+    // Appends a separator and the item `text` with command `id` (its low
+    // four bits clear) to the window menu; its commands reach the
+    // SysCommand route as `id`, whatever bits the system adds.
     void AppendToSystemMenu(const std::string& text, unsigned id);
 
     // The window's icon, large and small, from the program's resources.
@@ -68,15 +72,6 @@ public:
     const DialogTemplate& Template() const { return m_template; }
     CDialog* Parent() const { return m_pParent; }
 
-    // The toolkit's window, for the backend (and the tests of the Qt one).
-    tarnel::dialog::Window& Window() const { return *m_window; }
-
-    // What the toolkit's window reports, in the dialog's terms.
-    void Initialize();
-    void Clicked(int id);
-    void Tick(int id);
-    void SysCommand(unsigned id);
-
 protected:
     virtual void DoDataExchange(CDataExchange*) {}
 
@@ -89,6 +84,13 @@ protected:
     virtual void OnCancel();
 
 private:
+    // The backend reaches the window and reports what happens to it here.
+    friend struct tarnel::dialog::Backend;
+    void Initialize();
+    void Clicked(int id);
+    void Tick(int id);
+    void SysCommand(unsigned id);
+
     const DialogTemplate& m_template;
     CDialog* m_pParent;
     std::unique_ptr<tarnel::dialog::Window> m_window;

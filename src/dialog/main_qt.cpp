@@ -2,15 +2,14 @@
 // application object, and ends when its InitInstance returns.
 
 #include "dialog/application.h"
-#include "dialog/qt_access.h"
+#include "dialog/startup_qt.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     CWinApp* theApp = AfxGetApp();
     QApplication::setApplicationName(QString::fromStdString(theApp->Name()));
-    QApplication::setFont(tarnel::dialog::qt::DialogFont());
-    tarnel::dialog::qt::LoadChineseQtTexts(app);
+    tarnel::dialog::qt::ReadyQt(app);
     theApp->InitInstance();
     return 0;
 }

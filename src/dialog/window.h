@@ -1,17 +1,17 @@
 #pragma once
 
+#include "dialog/dialog.h"
+
 #include <functional>
 #include <memory>
 #include <string>
 
-class CDialog;
-
 namespace tarnel::dialog {
 
 // The toolkit's side of one dialog: its window and its controls, found by
-// ID. Each backend (window_qt.cpp, window_win32.cpp) makes one for the
-// CDialog it serves and reports what happens to it through the CDialog's
-// Initialize, Clicked, Tick and SysCommand. Texts are UTF-8.
+// ID. Each backend makes one for the CDialog it serves and reports what
+// happens to it through Backend. Everything a run adds is dropped when
+// that run ends. Texts are UTF-8.
 class Window {
 public:
     static std::unique_ptr<Window> Create(CDialog& dialog);
@@ -41,12 +41,18 @@ public:
     virtual void AppendToSystemMenu(const std::string& text, unsigned id) = 0;
     virtual void SetIcon(int resource) = 0;
     virtual void SetToolTip(int id, std::function<std::string()> text) = 0;
-
-    // An OK-only box owned by this window; the informative line may be empty.
-    virtual void ShowMessage(const std::string& text, const std::string& informative) = 0;
 };
 
-// An OK-only box owned by the application.
-void ApplicationMessageBox(const std::string& text, const std::string& informative);
+// The framework's way into a dialog, for the backend alone: the dialog's
+// window, and what happens to it in the dialog's terms.
+struct Backend {
+    static Window& WindowOf(const CDialog& dialog) { return *dialog.m_window; }
+
+    static void Initialize(CDialog& dialog) { dialog.Initialize(); }
+    static void Clicked(CDialog& dialog, int id) { dialog.Clicked(id); }
+    static void Tick(CDialog& dialog, int id) { dialog.Tick(id); }
+    // `command` without the low four bits the system uses for itself.
+    static void SysCommand(CDialog& dialog, unsigned command) { dialog.SysCommand(command); }
+};
 
 }  // namespace tarnel::dialog

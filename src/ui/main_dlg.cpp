@@ -32,8 +32,7 @@ CMainDlg::CMainDlg(CDialog* pParent)
       m_nPort(1),
       m_nStartAddr(0),
       m_nInterval(250),
-      m_nResult(0),
-      m_hIcon(IDR_MAINFRAME)
+      m_nResult(0)
 {
     WireRoutes<CMainDlg>(this, kRoutes);
 }
@@ -55,7 +54,7 @@ bool CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AppendToSystemMenu(IDS_ABOUTBOX, IDM_ABOUTBOX);
-    SetIcon(m_hIcon);
+    SetIcon(IDR_MAINFRAME);
     SetToolTip(IDC_PORT, PortListText);
 
     m_port.Close();
@@ -65,7 +64,7 @@ bool CMainDlg::OnInitDialog()
 
 void CMainDlg::OnSysCommand(unsigned nID)
 {
-    if ((nID & 0xFFF0) == IDM_ABOUTBOX) {
+    if (nID == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout(this);
         dlgAbout.DoModal();
     }

@@ -28,7 +28,6 @@ public:
     std::uint32_t m_nStartAddr;
     std::uint32_t m_nInterval;
     std::uint32_t m_nResult;
-    int m_hIcon;  // the program icon's resource
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;

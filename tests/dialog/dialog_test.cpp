@@ -3,11 +3,9 @@
 #include "dialog/qt_access.h"
 #include "modal_watcher.h"
 
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-#include <thread>
 
 using tarnel::test::ModalWatcher;
 
@@ -22,25 +20,13 @@ constexpr std::array kControls{
 };
 const DialogTemplate kForm{"表单", 130, 50, kControls};
 
-// Two validated fields, a button that counts its clicks, and a timer whose
-// first tick blocks as long as a probe.
+// Two validated fields and a button that counts its clicks.
 class FormDlg : public CDialog {
 public:
-    FormDlg() : CDialog(kForm)
-    {
-        RouteClicked(kButton, [this] { ++clicks; });
-        RouteTimer([this](int) {
-            ticks.push_back(clock.elapsed());
-            if (ticks.size() == 1) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(350));
-            }
-        });
-    }
+    FormDlg() : CDialog(kForm) { RouteClicked(kButton, [this] { ++clicks; }); }
 
     std::uint32_t first = 5, second = 6;
     int clicks = 0;
-    std::vector<qint64> ticks;
-    QElapsedTimer clock;
 
     QDialog* Widget() const { return tarnel::dialog::qt::Widget(*this); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(tarnel::dialog::qt::Item(*this, id)); }
@@ -133,29 +119,6 @@ private slots:
         QTest::keyClick(m_dlg->Edit(kFirst), Qt::Key_Escape);
         QVERIFY(!m_dlg->Widget()->isVisible());
         QCOMPARE(m_dlg->Widget()->result(), IDCANCEL);
-    }
-
-    void theTimerFirstTicksAfterAPeriodAndMergesTicksMissedWhileBusy()
-    {
-        m_dlg->clock.start();
-        m_dlg->SetTimer(1, 100);
-        QTest::qWait(800);
-        m_dlg->KillTimer(1);
-        m_dlg->KillTimer(1);  // stopping a stopped timer does nothing
-        const std::vector<qint64> ticks = m_dlg->ticks;
-        QTest::qWait(300);
-        QCOMPARE(m_dlg->ticks, ticks);
-        // The first tick after one period; the three periods that pass while
-        // it blocks come back as one tick, then one a period again.
-        QString seen;
-        for (const qint64 at : ticks) {
-            seen += QString::number(at) + ' ';
-        }
-        QVERIFY2(ticks.size() >= 3 && ticks.size() <= 6, qPrintable(seen));
-        QVERIFY2(ticks[0] >= 95 && ticks[0] < 300 && ticks[1] >= 445, qPrintable(seen));
-        for (std::size_t i = 2; i < ticks.size(); ++i) {
-            QVERIFY2(ticks[i] - ticks[i - 1] >= 40, qPrintable(seen));
-        }
     }
 };
 

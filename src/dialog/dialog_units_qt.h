@@ -1,7 +1,8 @@
 #pragma once
 
 // Converts dialog units to pixels. A horizontal unit is a quarter of the
-// font's average character width, a vertical unit an eighth of its height.
+// font's average character width, a vertical unit an eighth of its height;
+// both round half away from zero, as Windows does.
 struct DialogUnits {
     int baseX = 0;  // average width of A-Z a-z, in pixels
     int baseY = 0;  // font height, in pixels
@@ -9,6 +10,3 @@ struct DialogUnits {
     int ToPixelsX(int units) const;
     int ToPixelsY(int units) const;
 };
-
-// a * b / c, rounded half away from zero, as the Windows MulDiv rounds.
-int MulDiv(int a, int b, int c);

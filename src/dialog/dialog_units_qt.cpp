@@ -1,9 +1,12 @@
-#include "dialog/dialog_units.h"
+#include "dialog/dialog_units_qt.h"
 
 #include <cstdint>
 #include <cstdlib>
 
-int MulDiv(int a, int b, int c)
+namespace {
+
+// a * b / c, rounded half away from zero.
+int ScaleRounded(int a, int b, int c)
 {
     const std::int64_t product = static_cast<std::int64_t>(a) * b;
     const std::int64_t half = std::abs(c) / 2;
@@ -12,12 +15,14 @@ int MulDiv(int a, int b, int c)
     return static_cast<int>(negative ? -rounded : rounded);
 }
 
+}  // namespace
+
 int DialogUnits::ToPixelsX(int units) const
 {
-    return MulDiv(units, baseX, 4);
+    return ScaleRounded(units, baseX, 4);
 }
 
 int DialogUnits::ToPixelsY(int units) const
 {
-    return MulDiv(units, baseY, 8);
+    return ScaleRounded(units, baseY, 8);
 }

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+
+namespace tarnel::dialog::win32 {
+
+// The framework's UTF-8 and the system's UTF-16.
+std::wstring Wide(const std::string& utf8);
+std::string Utf8(const std::wstring& wide);
+
+}  // namespace tarnel::dialog::win32

@@ -1,0 +1,204 @@
+// The dialog framework's rules, the same on every backend: one dialog run
+// twice through DoModal and scripted from its own handlers, with nothing
+// but CDialog's calls and what the operator would see, inside the run of
+// another whose ticks go on meanwhile and end a run that hangs. It runs as
+// the program does, as the application object; exits 1 on any mismatch.
+
+#include "dialog/application.h"
+#include "dialog/combo_box.h"
+#include "dialog/data_exchange.h"
+#include "dialog/dialog.h"
+#include "dialog/message_box.h"
+#include "dialog/test_access.h"
+
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+using namespace tarnel::dialog::testing;
+
+int gMismatches = 0;
+
+template <class T>
+void Expect(const char* what, const T& seen, const T& expected)
+{
+    if (seen != expected) {
+        std::printf("FAIL: %s\n", what);
+        ++gMismatches;
+    }
+}
+
+void Expect(const char* what, bool holds)
+{
+    Expect(what, holds, true);
+}
+
+constexpr int kEdit = 10, kButton = 11, kList = 12;
+constexpr std::array<const char*, 2> kEntries{"甲", "乙"};
+constexpr std::array kControls{
+    ControlTemplate{ControlKind::Edit, kEdit, "edit", "", 7, 7, 50, 14},
+    ControlTemplate{ControlKind::Button, kButton, "button", "按钮", 70, 7, 50, 14},
+    ControlTemplate{ControlKind::Combo, kList, "list", "", 7, 28, 50, 60, "列表", kEntries},
+    ControlTemplate{ControlKind::DefaultButton, IDOK, "IDOK", "确定", 70, 28, 50, 14},
+};
+const DialogTemplate kTemplate{"规则", 130, 50, kControls};
+
+constexpr int kTimer = 1;
+constexpr milliseconds kPeriod{100};
+
+// A dialog whose initialisation and ticks do what the script says.
+class ScriptedDlg : public CDialog {
+public:
+    explicit ScriptedDlg(CDialog* parent = nullptr) : CDialog(kTemplate, parent)
+    {
+        RouteTimer([this](int id) {
+            Expect("the tick names its timer", id, kTimer);
+            ++ticks;
+            onTick();
+        });
+        RouteSysCommand([this](unsigned command) { commands.push_back(command); });
+    }
+
+    void Start() { SetTimer(kTimer, static_cast<unsigned>(kPeriod.count())); }
+
+    std::function<void()> onInit = [] {};
+    std::function<void()> onTick = [] {};
+    int inits = 0;
+    int ticks = 0;
+    std::vector<unsigned> commands;
+    CComboBox list;
+
+protected:
+    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kList, list); }
+
+    bool OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        ++inits;
+        onInit();
+        return true;
+    }
+};
+
+// Ticks: the first a period after the start, one for all the expiries a
+// blocking tick let pass, none for an expiry a restart overtook; and ticks
+// that go on inside a box.
+void FirstRun(ScriptedDlg& dlg)
+{
+    Clock::time_point started, restarted;
+    std::vector<milliseconds> at;
+    std::optional<Box> box;
+    dlg.onInit = [&] {
+        Expect("a button starts with its template caption", dlg.GetDlgItemText(kButton), std::string("按钮"));
+        dlg.SetDlgItemText(kButton, "改过");
+        dlg.SetToolTip(kEdit, [] { return std::string("第一次"); });
+        dlg.AppendToSystemMenu("项一", 0x10);
+        started = Clock::now();
+        dlg.Start();
+    };
+    dlg.onTick = [&] {
+        at.push_back(std::chrono::duration_cast<milliseconds>(Clock::now() - started));
+        switch (dlg.ticks) {
+        case 1: std::this_thread::sleep_for(kPeriod * 7 / 2); break;
+        case 3:
+            std::this_thread::sleep_for(kPeriod * 5 / 2);
+            dlg.Start();
+            restarted = Clock::now();
+            break;
+        case 4:
+            Expect("a restart drops the tick that fell due", Clock::now() - restarted >= kPeriod / 2);
+            Expect("the tooltip", ToolTipText(dlg, kEdit), std::string("第一次"));
+            Expect("the window menu", WindowMenuItems(dlg), std::vector<std::string>{"项一"});
+            ChooseWindowMenuItem(dlg, 0);
+            Expect("the window-menu command", dlg.commands, std::vector<unsigned>{0x10});
+            WindowMessageBox(dlg, "消息");
+            Expect("ticks go on inside a box", box.has_value());
+            if (box) {
+                Expect("the box", std::vector{box->title, box->text, box->ok},
+                       std::vector<std::string>{AfxGetApp()->Name(), "消息", "确定"});
+            }
+            dlg.KillTimer(kTimer);
+            dlg.KillTimer(kTimer);
+            dlg.EndDialog(IDOK);
+            break;
+        case 5: box = CloseMessageBox(); break;
+        }
+    };
+    Expect("the first run ends with OK", dlg.DoModal(), IDOK);
+    Expect("five ticks", dlg.ticks, 5);
+    if (at.size() >= 3) {
+        Expect("the first tick comes a period after the start", at[0] >= kPeriod / 2);
+        Expect("the expiries a blocking tick let pass make one tick", at[2] - at[1] >= kPeriod * 2 / 5);
+    }
+}
+
+// The second run starts afresh: initialised again, on controls as the
+// template has them, with none of the first run's tooltips or menu items.
+void SecondRun(ScriptedDlg& dlg)
+{
+    dlg.ticks = 0;
+    dlg.commands.clear();
+    dlg.onInit = [&] {
+        Expect("a caption the last run changed is the template's again", dlg.GetDlgItemText(kButton),
+               std::string("按钮"));
+        dlg.list.SetCurSel(static_cast<int>(kEntries.size()));
+        Expect("the list holds the template's entries once", dlg.list.GetCurSel(), -1);
+        dlg.SetToolTip(kEdit, [] { return std::string("第二次"); });
+        dlg.AppendToSystemMenu("项二", 0x20);
+        dlg.Start();
+    };
+    dlg.onTick = [&] {
+        Expect("the new run's tooltip", ToolTipText(dlg, kEdit), std::string("第二次"));
+        Expect("the new run's window menu", WindowMenuItems(dlg), std::vector<std::string>{"项二"});
+        ChooseWindowMenuItem(dlg, 0);
+        Expect("the new run's window-menu command", dlg.commands, std::vector<unsigned>{0x20});
+        dlg.EndDialog(IDCANCEL);
+    };
+    Expect("the second run ends with Cancel", dlg.DoModal(), IDCANCEL);
+    Expect("each run is initialised", dlg.inits, 2);
+}
+
+class ConformanceApp : public CWinApp {
+public:
+    ConformanceApp() : CWinApp("对话框规则") {}
+
+    bool InitInstance() override
+    {
+        ScriptedDlg host;
+        ScriptedDlg dlg(&host);
+        bool running = false;
+        host.onInit = [&] { host.Start(); };
+        host.onTick = [&] {
+            if (host.ticks == 1) {
+                running = true;
+                FirstRun(dlg);
+                SecondRun(dlg);
+                running = false;
+                Expect("ticks go on inside another dialog's run", host.ticks > 1);
+                host.EndDialog(IDOK);
+            } else if (running && host.ticks % 50 == 0) {
+                std::printf("FAIL: a run went on for five seconds\n");
+                ++gMismatches;
+                dlg.EndDialog(-1);
+            }
+        };
+        host.DoModal();
+        std::printf("%d mismatches\n", gMismatches);
+        std::fflush(stdout);
+        // Straight out: the toolkit is still up, and the exit code is ours.
+        std::_Exit(gMismatches == 0 ? 0 : 1);
+    }
+};
+
+ConformanceApp theApp;
+
+}  // namespace
