@@ -61,11 +61,6 @@ void Bus::Read()
     }
 }
 
-void Bus::Pause()
-{
-    line_.Wait(kPollPause);
-}
-
 HeardFrame Bus::Take(Heard kind, std::size_t length)
 {
     const link::TimePoint at = HeardSince();
@@ -138,7 +133,7 @@ void Bus::AwaitSilence()
         if (line_.Now() - lastActivity_ >= gap) {
             break;
         }
-        Pause();
+        line_.Wait(kPollPause);
     }
     if (!heard_.empty()) {
         others_.push_back(Take(Heard::Short, heard_.size()));
@@ -151,7 +146,7 @@ void Bus::Listen(std::uint32_t ms)
     while (!Stopped() && (line_.Now() < end || (!heard_.empty() && line_.Now() < CompletionDeadline()))) {
         Read();
         SettleHeard();
-        Pause();
+        line_.Wait(kPollPause);
     }
     if (!heard_.empty()) {
         others_.push_back(Take(Heard::Short, heard_.size()));
@@ -194,7 +189,7 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
         if (heard_.empty() && now > firstByteDeadline) {
             return answer;
         }
-        Pause();
+        line_.Wait(kPollPause);
     }
     return answer;
 }

@@ -83,8 +83,6 @@ private:
     };
 
     void Read();
-    // Lets a millisecond pass, reading what comes meanwhile.
-    void Pause();
     void AwaitSilence();
     // The next whole frame of the bytes heard; `inWait` while the last request waits for its answer.
     std::optional<HeardFrame> TakeFrame(bool inWait);
@@ -95,7 +93,7 @@ private:
     // From the end of `sent` on the wire to the first byte heard since.
     std::uint32_t MsAfter(const Sent& sent) const;
     link::TimePoint CompletionDeadline() const;
-    // Hands the frames heard to others_, then names any leftover bytes short.
+    // Hands the whole frames heard to others_; echoes are dropped.
     void SettleHeard();
 
     static const BusWatcher kUnwatched;
