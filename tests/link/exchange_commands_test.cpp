@@ -9,6 +9,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace tarnel::tool {
 namespace {
 
@@ -19,31 +21,23 @@ using test::ScriptedLine;
 using test::ValueReply;
 using ::testing::HasSubstr;
 
-// What each kind of answer from address 9 looks like, 12 ms after the request.
+// What each kind of answer from address 9 looks like, and when it comes
+// after the request.
 std::vector<ScriptedLine::Event> At9(unsigned request, const std::string& kind)
 {
     const Bytes reply = ValueReply(9);
-    if (kind == "valid") {
-        return {{request, 12ms, reply}};
-    }
-    if (kind == "corrupt") {
-        Bytes bad = reply;
-        bad.back() ^= 0xFF;
-        return {{request, 12ms, bad}};
-    }
-    if (kind == "short") {
-        return {{request, 12ms, Bytes(reply.begin(), reply.begin() + 4)}};
-    }
-    if (kind == "exception") {
-        return {{request, 12ms, link::Sealed({0x09, 0x84, 0x02})}};
-    }
-    if (kind == "echo") {
-        return {{request, 9ms, AsBytes(link::ProbeFrame(9))}};
-    }
-    if (kind == "late") {
-        return {{request, 300ms, reply}};
-    }
-    return {};
+    Bytes corrupt = reply;
+    corrupt.back() ^= 0xFF;
+    const std::map<std::string, std::pair<link::Micros, Bytes>> kinds{
+        {"valid", {12ms, reply}},
+        {"corrupt", {12ms, corrupt}},
+        {"short", {12ms, Bytes(reply.begin(), reply.begin() + 4)}},
+        {"exception", {12ms, link::Sealed({0x09, 0x84, 0x02})}},
+        {"echo", {9ms, AsBytes(link::ProbeFrame(9))}},
+        {"late", {300ms, reply}},
+    };
+    const auto& [at, bytes] = kinds.at(kind);
+    return {{request, at, bytes}};
 }
 
 const std::vector<ScriptedLine::Event> kAcknowledged{{2, 20ms, link::Sealed({0x05, 0x06, 0x80, 0x01, 0x00, 0x09})}};
