@@ -21,12 +21,6 @@ using test::ScriptedLine;
 using test::ValueReply;
 using Strings = std::vector<std::string>;
 
-Bytes Join(Bytes a, const Bytes& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 Bytes Part(const Bytes& bytes, std::size_t from, std::size_t to)
 {
     return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.begin() + static_cast<std::ptrdiff_t>(to));
@@ -72,9 +66,9 @@ const BusCase kCases[] = {
     {"seventeen requests back is stray", 9600, 18, {{18, 10ms, kReply1}}, {"18: stray answer from 1"}},
     {"stray", 9600, 1, {{1, 12ms, ValueReply(9)}}, {"1: stray answer from 9"}},
     {"echo", 9600, 1, {{1, 9ms, AsBytes(link::ProbeFrame(1))}}, {"1: echo"}},
-    {"echo and reply in one read", 9600, 1, {{1, 20ms, Join(AsBytes(link::ProbeFrame(1)), kReply1)}},
+    {"echo and reply in one read", 9600, 1, {{1, 20ms, test::Joined(AsBytes(link::ProbeFrame(1)), kReply1)}},
      {"1: echo", "1: valid reply from 1 after 11 ms"}},
-    {"corrupt", 9600, 1, {{1, 12ms, Join(Part(kReply1, 0, 6), {0x00})}}, {"1: corrupt answer from 1"}},
+    {"corrupt", 9600, 1, {{1, 12ms, test::Joined(Part(kReply1, 0, 6), {0x00})}}, {"1: corrupt answer from 1"}},
     {"bytes that start no reply", 9600, 1, {{1, 12ms, {0x01, 0x33, 0x02}}}, {"1: corrupt answer from 1"}},
     {"short", 9600, 1, {{1, 12ms, Part(kReply1, 0, 5)}}, {"1: short answer from 1"}},
     {"exception", 9600, 1, {{1, 12ms, link::Sealed({0x01, 0x84, 0x02})}}, {"1: valid reply from 1 after 3 ms"}},

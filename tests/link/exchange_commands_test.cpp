@@ -51,12 +51,6 @@ struct MoveCase {
     const char* says;
 };
 
-std::vector<ScriptedLine::Event> Then(std::vector<ScriptedLine::Event> a, const std::vector<ScriptedLine::Event>& b)
-{
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
-
 TEST(MoveAddress, LooksAtNewFirstAndVerifiesAfter)
 {
     const MoveCase cases[] = {
@@ -66,17 +60,17 @@ TEST(MoveAddress, LooksAtNewFirstAndVerifiesAfter)
         {"taken: short", At9(1, "short"), false, 1, 1, "address 9 is taken: short answer"},
         {"taken: exception", At9(1, "exception"), false, 1, 1, "address 9 is taken: valid reply"},
         {"taken: late", At9(1, "late"), false, 1, 1, "address 9 is taken: late answer"},
-        {"free but for the echo", Then(At9(1, "echo"), kAcknowledged), false, 0, 2, "set-address 5 -> 9: acknowledged"},
+        {"free but for the echo", test::Joined(At9(1, "echo"), kAcknowledged), false, 0, 2, "set-address 5 -> 9: acknowledged"},
         {"no acknowledgement", {}, false, 1, 2, "set-address 5 -> 9: no answer"},
         {"refused", {{2, 20ms, link::Sealed({0x05, 0x86, 0x02})}}, false, 4, 2, "refused with exception 2"},
         // After the move only a valid reply from 9 counts.
-        {"moved", Then(kAcknowledged, At9(3, "valid")), true, 0, 3, "verify: moved, answers at 9 after"},
-        {"moved, late", Then(kAcknowledged, At9(3, "late")), true, 0, 3, "verify: moved, answers at 9 late, after"},
+        {"moved", test::Joined(kAcknowledged, At9(3, "valid")), true, 0, 3, "verify: moved, answers at 9 after"},
+        {"moved, late", test::Joined(kAcknowledged, At9(3, "late")), true, 0, 3, "verify: moved, answers at 9 late, after"},
         {"silent at 9", kAcknowledged, true, 4, 3, "verify: acknowledged, but nothing answers at 9"},
-        {"corrupt at 9", Then(kAcknowledged, At9(3, "corrupt")), true, 5, 3, "verify: corrupt answer"},
-        {"short at 9", Then(kAcknowledged, At9(3, "short")), true, 5, 3, "verify: short answer"},
-        {"exception at 9", Then(kAcknowledged, At9(3, "exception")), true, 4, 3, "verify: refused with exception 2"},
-        {"echo at 9", Then(kAcknowledged, At9(3, "echo")), true, 6, 3, "verify: echo only"},
+        {"corrupt at 9", test::Joined(kAcknowledged, At9(3, "corrupt")), true, 5, 3, "verify: corrupt answer"},
+        {"short at 9", test::Joined(kAcknowledged, At9(3, "short")), true, 5, 3, "verify: short answer"},
+        {"exception at 9", test::Joined(kAcknowledged, At9(3, "exception")), true, 4, 3, "verify: refused with exception 2"},
+        {"echo at 9", test::Joined(kAcknowledged, At9(3, "echo")), true, 6, 3, "verify: echo only"},
     };
     for (const MoveCase& c : cases) {
         ScriptedLine line(c.events);

@@ -62,6 +62,14 @@ private:
 // A reply to a probe or a calibration carrying `value`, its check good.
 Bytes ValueReply(std::uint8_t address, std::uint16_t value = 0);
 
+// `a`, then `b`: bytes, or events.
+template <class T>
+std::vector<T> Joined(std::vector<T> a, const std::vector<T>& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
 // `frame` as bytes.
 template <class Frame>
 Bytes AsBytes(const Frame& frame)
