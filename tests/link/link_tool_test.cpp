@@ -160,6 +160,22 @@ TEST(LinkTool, SetAddressAndCalibrateOnASimulatedBus)
     }
 }
 
+// At 1200 baud a controller's answer comes byte by byte; the trace shows
+// each frame once, whole.
+TEST(LinkTool, TheTracePrintsEachFrameOnceItIsWhole)
+{
+    SimProcess sim({"--line-time", "17,wet"});
+    const Outcome run = LinkTool({"calibrate", "-p", sim.DevicePath(), "-b", "1200", "--trace", "17"});
+    EXPECT_EQ(run.status, 0) << run.out;
+    Strings lines;
+    for (const QString& line : QString::fromStdString(run.err).split('\n', Qt::SkipEmptyParts)) {
+        lines.push_back(line.section(QStringLiteral(" ms "), 1).toStdString());
+    }
+    EXPECT_EQ(lines, (Strings{"-> 11 04 40 08 00 01 A7 58  (address 17, read input register 0x4008 x1, check good)",
+                              "<- 11 04 02 00 00 78 F3  (address 17, register value 0x0000, check good)"}))
+        << run.err;
+}
+
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
 {
     tarnel::test::PseudoTerminal pty;
