@@ -22,7 +22,7 @@ cmake --build --preset fuzz
 for target in build/fuzz/tests/fuzz/*_fuzz; do
   name=$(basename "$target" _fuzz)
   found=$(mktemp -d)
-  "$target" -max_total_time="${TARNEL_FUZZ_SECONDS:-600}" -print_final_stats=1 "$found" "tests/fuzz/corpus/$name" 2>&1 |
+  "$target" -max_total_time="${TARNEL_FUZZ_SECONDS:-600}" -max_len=256 -print_final_stats=1 "$found" "tests/fuzz/corpus/$name" 2>&1 |
     awk -v name="$name" -v seconds="${TARNEL_FUZZ_SECONDS:-600}" \
       '/number_of_executed_units/ {printf "%-18s %12d executions, %9.0f a second\n", name, $2, $2 / seconds}
        /ERROR|deadly signal|Test unit written/ {print}'

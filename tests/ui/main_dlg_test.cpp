@@ -16,6 +16,9 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
+#include <span>
+
 using tarnel::test::ModalWatcher;
 
 class MainDlgTest : public QObject {
@@ -86,24 +89,65 @@ private slots:
         }
     }
 
-    void everyFieldTakesItsRangeAndNoMore()
+    // A read takes blank-framed decimal text in each field's range, stops at
+    // the first field that fails, says why once and hands that field back
+    // with its text selected.
+    void aReadStopsAtTheFirstFailingFieldAndHandsItBack()
     {
+        const int order[] = {IDC_PORT, IDC_START_ADDR, IDC_INTERVAL, IDC_RESULT};
         const struct {
             int id;
-            std::uint32_t min, max;
-        } fields[] = {{IDC_PORT, 1, 99}, {IDC_START_ADDR, 0, 255}, {IDC_INTERVAL, 250, 1000}, {IDC_RESULT, 0, 256}};
-        for (const auto& f : fields) {
-            const long long min = f.min, max = f.max;
-            for (const long long value : {min - 1, min, max, max + 1}) {
-                const bool inside = value >= min && value <= max;
-                Edit(f.id)->setText(QString::number(value));
-                ModalWatcher watcher;
-                QCOMPARE(m_dlg->UpdateData(true), inside);
-                QCOMPARE(watcher.Messages(),
-                         inside ? QStringList{} : QStringList{value < 0 ? NotANumber() : OutOfRange(f.min, f.max)});
-                Edit(f.id)->setText(QString::number(f.min));
+            const char* text;
+            QString says;  // empty: the read passes
+        } cases[] = {
+            {IDC_PORT, "0", OutOfRange(1, 99)},
+            {IDC_PORT, " 99\u3000", {}},
+            {IDC_PORT, "100", OutOfRange(1, 99)},
+            {IDC_START_ADDR, "255", {}},
+            {IDC_START_ADDR, "256", OutOfRange(0, 255)},
+            {IDC_INTERVAL, "249", OutOfRange(250, 1000)},
+            {IDC_INTERVAL, "1000", {}},
+            {IDC_RESULT, "256", {}},
+            {IDC_RESULT, "+4", NotANumber()},
+            {IDC_RESULT, "3x", NotANumber()},
+            {IDC_RESULT, "-1", NotANumber()},
+            {IDC_RESULT, "4294967296", NotANumber()},
+            {IDC_RESULT, "4294967295", OutOfRange(0, 256)},
+        };
+        for (const auto& c : cases) {
+            cleanup();
+            init();
+            Edit(c.id)->setText(QString::fromUtf8(c.text));
+            if (!c.says.isEmpty()) {
+                for (int later : std::span(std::ranges::find(order, c.id) + 1, std::end(order))) {
+                    Edit(later)->setText("x");
+                }
+            }
+            ModalWatcher watcher;
+            QCOMPARE(m_dlg->UpdateData(true), c.says.isEmpty());
+            QCOMPARE(watcher.Messages(), c.says.isEmpty() ? QStringList{} : QStringList{c.says});
+            if (!c.says.isEmpty()) {
+                QCOMPARE(Widget()->focusWidget(), Edit(c.id));
+                QCOMPARE(Edit(c.id)->selectedText(), Edit(c.id)->text());
             }
         }
+    }
+
+    // Enter in an edit reads the form and keeps the window while a field
+    // fails; on a button it is that button's click; Escape closes the window.
+    void enterAndEscape()
+    {
+        Edit(IDC_INTERVAL)->setText("249");
+        ModalWatcher watcher;
+        QTest::keyClick(Edit(IDC_PORT), Qt::Key_Return);
+        QCOMPARE(watcher.Messages(), QStringList{OutOfRange(250, 1000)});
+        QVERIFY(Widget()->isVisible());
+        Edit(IDC_INTERVAL)->setText("250");
+        Item(IDC_SET_ADDR)->setFocus();
+        QTest::keyClick(Item(IDC_SET_ADDR), Qt::Key_Enter);
+        QCOMPARE(watcher.Messages(), (QStringList{OutOfRange(250, 1000), "请先打开串口"}));
+        QTest::keyClick(Edit(IDC_PORT), Qt::Key_Escape);
+        QVERIFY(!Widget()->isVisible());
     }
 
     void controlsSitAtTheirPixelsInTabOrder()
