@@ -26,13 +26,21 @@ struct Reply {
 
 // Controllers sharing one bus. A request is answered by the controller it
 // addresses, as a standard Modbus server would; other controllers stay silent.
+// Several controllers at one address, as new ones straight from the factory
+// are, all act on the request and answer at once, so their answers collide.
 class ControllerBus {
 public:
     explicit ControllerBus(std::vector<Controller> controllers);
 
+    // Connects `controller`; returns how many now sit at its address.
+    std::size_t Add(const Controller& controller);
+
+    // Disconnects every controller at `address`; returns how many there were.
+    std::size_t Remove(unsigned address);
+
     // `request` is a complete frame with a valid check, heard at `lineBaud`.
     // `note` receives what happened beyond the reply itself (an address
-    // change), or stays empty.
+    // change, a collision), or stays empty.
     std::optional<Reply> Handle(std::span<const std::uint8_t> request, unsigned lineBaud, std::string& note);
 
 private:

@@ -2,6 +2,7 @@
 // practice without hardware and for the end-to-end tests.
 
 #include "bus_line.h"
+#include "console_commands.h"
 #include "controller_bus.h"
 #include "options.h"
 #include "request_framer.h"
@@ -9,8 +10,12 @@
 
 #include "link/line_timing.h"
 
+#include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
 #include <poll.h>
 #include <thread>
 #include <unistd.h>
@@ -25,17 +30,6 @@ constexpr auto kFrameGap = std::chrono::milliseconds(50);
 
 using Clock = std::chrono::steady_clock;
 
-const char* Describe(const Controller& controller)
-{
-    switch (controller.fault) {
-    case Fault::Silent: return "never answers";
-    case Fault::BadCheck: return "answers with a wrong frame check";
-    case Fault::ShortReply: return "answers with 5 bytes only";
-    case Fault::None: break;
-    }
-    return "answers";
-}
-
 void Announce(const BusLine& line, const Options& options)
 {
     if (options.device.empty()) {
@@ -45,10 +39,7 @@ void Announce(const BusLine& line, const Options& options)
         std::printf("Serving the bus on %s at %u baud\n", line.peerPath.c_str(), options.baud);
     }
     for (const Controller& c : options.controllers) {
-        std::printf("controller %u: %s%s%s, rope %s\n", c.address, Describe(c),
-                    c.delayMs ? (" after " + std::to_string(c.delayMs) + " ms").c_str() : "",
-                    c.baud ? (" at " + std::to_string(c.baud) + " baud only").c_str() : "",
-                    c.ropeInWater ? "in water" : "dry");
+        std::printf("controller %u: %s\n", c.address, Describe(c).c_str());
     }
     std::fflush(stdout);
 }
@@ -68,6 +59,29 @@ void Answer(int fd, const std::vector<std::uint8_t>& bytes, Clock::time_point st
     }
 }
 
+// Carries out and acknowledges each whole line standard input has for us.
+// Returns false once it has nothing more to give.
+bool ReadConsole(ConsoleLines& console, ControllerBus& bus)
+{
+    char buffer[256];
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n < 0 && (errno == EINTR || errno == EAGAIN)) {
+        return true;
+    }
+    if (n < 0) {
+        std::fprintf(stderr, "tarnel-sim: standard input: %s; commands are no longer read\n", std::strerror(errno));
+    }
+    // The end of input ends a last line that lacks its newline.
+    const auto lines = n > 0 ? console.Feed({buffer, static_cast<std::size_t>(n)}) : std::vector{console.Finish()};
+    for (const std::string& line : lines) {
+        if (const std::string ack = RunConsoleCommand(line, bus); !ack.empty()) {
+            std::printf("%s\n", ack.c_str());
+        }
+    }
+    std::fflush(stdout);
+    return n > 0;
+}
+
 int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
 {
     RequestFramer framer;
@@ -77,9 +91,16 @@ int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
     bool early = false;  // the request under way began too soon after other traffic
     std::uint8_t buffer[256];
     std::string note;
+    ConsoleLines console;
+    pollfd ready[] = {{line.fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     for (;;) {
-        pollfd ready{line.fd, POLLIN, 0};
-        if (::poll(&ready, 1, -1) < 0) {
+        if (::poll(ready, std::size(ready), -1) < 0) {
+            continue;
+        }
+        if (ready[1].revents != 0 && !ReadConsole(console, bus)) {
+            ready[1].fd = -1;  // poll passes over it from now on; the bus is still served
+        }
+        if (ready[0].revents == 0) {
             continue;
         }
         const ssize_t n = ::read(line.fd, buffer, sizeof buffer);
@@ -139,6 +160,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "tarnel-sim: %s\n", error.c_str());
         return 1;
     }
+    // Run in the background of a shell, a read of its terminal would stop the
+    // simulator and with it the bus; ignored, the read fails and the bus goes on.
+    std::signal(SIGTTIN, SIG_IGN);
     Announce(line, *options);
     ControllerBus bus(options->controllers);
     return Serve(line, bus, *options);

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <charconv>
-#include <set>
 #include <string_view>
 
 namespace tarnel::sim {
@@ -24,6 +23,13 @@ const char* const kUsage =
     "  short        answer with only the first 5 bytes\n"
     "  baud=RATE    answer only when the line runs at RATE (on a pseudo-terminal,\n"
     "               the speed the service tool set)\n"
+    "\n"
+    "Two controllers at one address, as new ones from the factory are, both act\n"
+    "on a request and answer together, so their answers collide on the line.\n"
+    "\n"
+    "While it runs, lines on standard input connect and disconnect controllers:\n"
+    "  add CONTROLLER    connect one more controller\n"
+    "  remove ADDRESS    disconnect every controller at ADDRESS\n"
     "\n"
     "Options:\n"
     "  --device PATH  serve a real serial device instead of a pseudo-terminal\n"
@@ -59,13 +65,23 @@ std::optional<unsigned> KnownBaud(std::string_view text)
     return baud;
 }
 
+}  // namespace
+
+std::optional<unsigned> ParseAddress(std::string_view text, std::string& error)
+{
+    const auto address = Number(text, link::kLastAddress);
+    if (!address) {
+        error = "not an address from 0 to 255: " + std::string(text);
+    }
+    return address;
+}
+
 std::optional<Controller> ParseController(std::string_view text, std::string& error)
 {
     Controller controller;
     const auto comma = text.find(',');
-    const auto address = Number(text.substr(0, comma), link::kLastAddress);
+    const auto address = ParseAddress(text.substr(0, comma), error);
     if (!address) {
-        error = "not an address from 0 to 255: " + std::string(text.substr(0, comma));
         return std::nullopt;
     }
     controller.address = *address;
@@ -99,12 +115,27 @@ std::optional<Controller> ParseController(std::string_view text, std::string& er
     return controller;
 }
 
-}  // namespace
+std::string Describe(const Controller& controller)
+{
+    std::string text;
+    switch (controller.fault) {
+    case Fault::Silent: text = "never answers"; break;
+    case Fault::BadCheck: text = "answers with a wrong frame check"; break;
+    case Fault::ShortReply: text = "answers with 5 bytes only"; break;
+    case Fault::None: text = "answers"; break;
+    }
+    if (controller.delayMs) {
+        text += " after " + std::to_string(controller.delayMs) + " ms";
+    }
+    if (controller.baud) {
+        text += " at " + std::to_string(controller.baud) + " baud only";
+    }
+    return text + (controller.ropeInWater ? ", rope in water" : ", rope dry");
+}
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error)
 {
     Options options;
-    std::set<unsigned> addresses;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if ((arg == "--device" || arg == "--baud") && i + 1 == args.size()) {
@@ -130,10 +161,6 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else {
             auto controller = ParseController(arg, error);
             if (!controller) {
-                return std::nullopt;
-            }
-            if (!addresses.insert(controller->address).second) {
-                error = "two controllers at address " + std::to_string(controller->address);
                 return std::nullopt;
             }
             options.controllers.push_back(*controller);

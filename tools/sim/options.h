@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarnel::sim {
@@ -17,6 +18,16 @@ struct Options {
 };
 
 extern const char* const kUsage;
+
+// A bus address, 0 to 255; on a mistake returns nothing and says why in `error`.
+std::optional<unsigned> ParseAddress(std::string_view text, std::string& error);
+
+// One CONTROLLER, ADDRESS[,OPTION...], as the command line and the console
+// give it; on a mistake returns nothing and says why in `error`.
+std::optional<Controller> ParseController(std::string_view text, std::string& error);
+
+// What the banner and the console say of a controller: "answers after 100 ms, rope dry".
+std::string Describe(const Controller& controller);
 
 // Reads the command line; on a mistake returns nothing and says why in `error`.
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error);
