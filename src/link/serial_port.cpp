@@ -1,6 +1,7 @@
 #include "link/serial_port.h"
 
 #include "link/protocol.h"
+#include "platform/last_error.h"
 
 namespace tarnel::link {
 namespace {

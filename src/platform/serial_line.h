@@ -107,9 +107,6 @@ private:
     Timeouts timeouts_;
 };
 
-// The error of the last failed call on this thread.
-std::error_code LastError();
-
 // Whether `error`, from a queue query or a write, means that the device has
 // gone away rather than that the line is merely quiet or noisy.
 bool MeansDeviceGone(std::error_code error);

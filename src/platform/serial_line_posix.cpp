@@ -1,6 +1,7 @@
 #include "platform/serial_line.h"
 
 #include "platform/clock.h"
+#include "platform/last_error.h"
 #include "platform/port_list.h"
 #include "platform/termios_settings.h"
 

@@ -1,6 +1,7 @@
 #include "platform/serial_line.h"
 
 #include "platform/dcb_settings.h"
+#include "platform/last_error.h"
 
 #include <windows.h>
 

@@ -17,7 +17,7 @@ constexpr auto kBaudItems = [] {
     return labels;
 }();
 
-constexpr std::array kControls{
+constexpr std::array kMainControls{
     ControlTemplate{Label, IDC_RESULT_LABEL, "IDC_RESULT_LABEL", "搜索结果：", 92, 128, 44, 12},
     ControlTemplate{Edit, IDC_START_ADDR, "IDC_START_ADDR", "", 69, 85, 33, 14, "搜索地址范围"},
     ControlTemplate{Label, IDC_STATIC, "", "搜索地址范围", 13, 89, 49, 8},
@@ -48,4 +48,4 @@ constexpr std::array kControls{
 
 }  // namespace
 
-const DialogTemplate kMainDialogTemplate{"Tarnel", 312, 233, kControls, true};
+const DialogTemplate kMainDialogTemplate{"Tarnel", 312, 233, kMainControls, true};
