@@ -27,6 +27,12 @@ SimProcess::SimProcess(const std::vector<std::string>& controllers)
     throw std::runtime_error("tarnel-sim did not say where it serves");
 }
 
+void SimProcess::Tell(const std::string& line)
+{
+    process_.write(QByteArray::fromStdString(line + "\n"));
+    process_.waitForBytesWritten();
+}
+
 void SimProcess::HangUp()
 {
     process_.terminate();

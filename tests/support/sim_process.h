@@ -21,6 +21,9 @@ public:
     // The addresses of the probes among them.
     std::vector<int> ProbedAddresses();
 
+    // A line for the simulator's standard input ("add 1", "remove 1").
+    void Tell(const std::string& line);
+
     // Ends the simulator, which hangs up the line as a pulled adapter does.
     void HangUp();
 

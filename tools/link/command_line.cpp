@@ -24,7 +24,13 @@ Exit status:
   4    the controller answered but the job is not done (rope not in water; silent at the new address)
   5    only corrupt or short answers
   6    only the adapter's echo of the request
-  130  stopped with Ctrl-C (scan prints what it found so far)
+  130  stopped with Ctrl-C (scan prints what it found so far, commission its summary)
+
+commission ends with 0 when each of --count controllers was moved, verified and (with
+--calibrate) calibrated, 4 when any was not, 1 when no free address is left, 3 when the
+adapter goes away. Its record is CSV with the header line
+  time,address,baud,from,outcome,calibration,response_ms
+one row for each controller, on the disk before the next is asked for.
 
 Environment:
   TARNEL_PORTS  device paths separated by colons; replaces the port numbering (the first is port 1)
@@ -140,6 +146,27 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
               "the controller")
         ->required();
 
+    LineOptions commissionLine(500);
+    CommissionOptions commission;
+    CLI::App* commissionCommand = app.add_subcommand(
+        "commission", "give new controllers, connected one after another at the factory address, the next free "
+                      "addresses, verified and written to a record, until Ctrl-C or --count");
+    commissionLine.AddTo(*commissionCommand, LineOptions::OneSpeed, LineOptions::Sends);
+    AddNumber(*commissionCommand, "--factory", commission.factory, link::kFirstAddress, link::kLastAddress,
+              "the address new controllers answer at")
+        ->required();
+    AddNumber(*commissionCommand, "--first", commission.first, link::kFirstAddress, link::kLastAddress,
+              "the first address to give out")
+        ->required();
+    AddNumber(*commissionCommand, "--last", commission.last, link::kFirstAddress, link::kLastAddress,
+              "the last address to give out (default 255)");
+    AddNumber(*commissionCommand, "--count", commission.count, 1, 10000, "stop after this many controllers");
+    commissionCommand->add_flag("--calibrate", commission.calibrate,
+                                "zero-calibrate each (on a terminal, once its rope lies in water and Enter is pressed)");
+    commissionCommand->add_option("--record", commission.record,
+                                  "the record, appended to and read first to go on where it ended "
+                                  "(default commissioning.csv)");
+
     LineOptions monitorLine(0);
     CLI::App* monitorCommand =
         app.add_subcommand("monitor", "print every frame on the bus, sending nothing, until Ctrl-C");
@@ -151,6 +178,9 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         app.parse(reversed);
         if (scan.from > scan.to) {
             throw CLI::ValidationError("--from", "must not lie above --to");
+        }
+        if (commission.first > commission.last) {
+            throw CLI::ValidationError("--first", "must not lie above --last");
         }
         if (moveCommand->parsed() && move.oldAddress == move.newAddress) {
             throw CLI::ValidationError("NEW", "is the address the controller has already");
@@ -174,6 +204,10 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     }
     if (calibrateCommand->parsed()) {
         return CalibrateCommand{calibrateLine.Exchange(), calibrateAddress};
+    }
+    if (commissionCommand->parsed()) {
+        commission.exchange = commissionLine.Exchange();
+        return commission;
     }
     return MonitorCommand{{monitorLine.port}, monitorLine.BaudIndex()};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commission.h"
 #include "exchange_commands.h"
 #include "scan_command.h"
 
@@ -27,7 +28,8 @@ struct MonitorCommand {
     int baudIndex = 3;
 };
 
-using Command = std::variant<ListPortsCommand, ScanRequest, SetAddressCommand, CalibrateCommand, MonitorCommand>;
+using Command =
+    std::variant<ListPortsCommand, ScanRequest, SetAddressCommand, CalibrateCommand, MonitorCommand, CommissionOptions>;
 
 // What a command line (the words after the program's name) asks for. For
 // --help and --version, and for a mistake, nothing is to be done: the text

@@ -24,40 +24,11 @@ std::uint32_t LateWindowMs(std::uint32_t timeoutMs)
     return std::max<std::uint32_t>(500, 2 * timeoutMs);
 }
 
-// Asks once; when nothing answers in time, listens on for a late answer,
-// which then counts as the answer.
-Answer AskListeningLate(Bus& bus, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
-{
-    constexpr std::uint32_t kSliceMs = 10;
-    Answer answer = bus.Ask(request, timeoutMs);
-    for (std::uint32_t waited = 0; !answer.frame && !bus.Stopped() && waited < LateWindowMs(timeoutMs); waited += kSliceMs) {
-        bus.Listen(kSliceMs);
-        for (HeardFrame& frame : bus.TakeOthers()) {
-            if (!answer.frame && frame.kind == Heard::Late && frame.address == request[0]) {
-                answer.frame = std::move(frame);
-            }
-        }
-    }
-    return answer;
-}
-
 // " after 12 ms" or " late, after 730 ms (raise --timeout)", and the bytes.
 std::string How(const HeardFrame& frame)
 {
     return (frame.kind == Heard::Late ? " late, after " : " after ") + std::to_string(frame.afterMs) + " ms" +
            (frame.kind == Heard::Late ? " (raise --timeout)" : "") + ": " + link::Hex(frame.bytes);
-}
-
-bool Refusal(const HeardFrame& frame)
-{
-    return (frame.kind == Heard::Reply || frame.kind == Heard::Late) && (frame.bytes[1] & link::kExceptionBit);
-}
-
-// A reply in time or late that does what was asked: not an exception.
-bool Valid(const Answer& answer)
-{
-    return answer.frame && (answer.frame->kind == Heard::Reply || answer.frame->kind == Heard::Late) &&
-           !Refusal(*answer.frame);
 }
 
 // The status and words for an answer that is not valid.
@@ -83,7 +54,46 @@ int Failed(const Bus& bus, const Answer& answer, const std::string& what, const 
     return kNotDone;
 }
 
-// Opens the line as the options say and runs `job` on its bus.
+}  // namespace
+
+Answer AskListeningLate(Bus& bus, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
+{
+    constexpr std::uint32_t kSliceMs = 10;
+    Answer answer = bus.Ask(request, timeoutMs);
+    for (std::uint32_t waited = 0; !answer.frame && !bus.Stopped() && waited < LateWindowMs(timeoutMs); waited += kSliceMs) {
+        bus.Listen(kSliceMs);
+        for (HeardFrame& frame : bus.TakeOthers()) {
+            if (!answer.frame && frame.kind == Heard::Late && frame.address == request[0]) {
+                answer.frame = std::move(frame);
+            }
+        }
+    }
+    return answer;
+}
+
+bool Refusal(const HeardFrame& frame)
+{
+    return (frame.kind == Heard::Reply || frame.kind == Heard::Late) && (frame.bytes[1] & link::kExceptionBit);
+}
+
+bool Valid(const Answer& answer)
+{
+    return answer.frame && (answer.frame->kind == Heard::Reply || answer.frame->kind == Heard::Late) &&
+           !Refusal(*answer.frame);
+}
+
+void Print(const std::string& line)
+{
+    std::printf("%s\n", line.c_str());
+    std::fflush(stdout);
+}
+
+unsigned CalibrationValue(const HeardFrame& reply)
+{
+    // A reply too short to carry a value reads as not calibrated.
+    return reply.bytes.size() >= 7 ? link::Word(reply.bytes, 3) : 0xFFFF;
+}
+
 int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
 {
     const InterruptStop stop;
@@ -96,14 +106,6 @@ int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
     Bus bus(line, link::kBaudRates[static_cast<std::size_t>(options.baudIndex)].rate, trace);
     return job(bus);
 }
-
-void Print(const std::string& line)
-{
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
-}
-
-}  // namespace
 
 int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say)
 {
@@ -152,8 +154,7 @@ int Calibrate(Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Sa
     if (!Valid(answer)) {
         return Failed(bus, answer, what, say);
     }
-    const std::vector<std::uint8_t>& reply = answer.frame->bytes;
-    const unsigned value = reply.size() >= 7 ? link::Word(reply, 3) : 0xFFFF;
+    const unsigned value = CalibrationValue(*answer.frame);
     if (value != 0) {
         char read[40];
         std::snprintf(read, sizeof read, "%u (0x%04X)", value, value);

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 namespace tarnel::tool {
@@ -27,6 +28,26 @@ struct MoveOptions {
 
 // Where a job's lines for the technician go.
 using Say = std::function<void(const std::string&)>;
+
+// Says a line on standard output at once.
+void Print(const std::string& line);
+
+// Asks once; when nothing answers in time, listens on for a late answer,
+// which then counts as the answer.
+Answer AskListeningLate(Bus& bus, std::span<const std::uint8_t> request, std::uint32_t timeoutMs);
+
+// An exception reply: the controller refused.
+bool Refusal(const HeardFrame& frame);
+
+// A reply in time or late that does what was asked: not an exception.
+bool Valid(const Answer& answer);
+
+// The value a calibration's reply carries: 0 when the rope was zeroed.
+unsigned CalibrationValue(const HeardFrame& reply);
+
+// Opens the line as the options say and runs `job` on its bus; the exit
+// status is the job's, or that of a port that did not open.
+int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job);
 
 // Each returns the exit status.
 

@@ -49,6 +49,7 @@ int main(int argc, char** argv)
                           [](const SetAddressCommand& c) { return RunSetAddress(c.exchange, c.move); },
                           [](const CalibrateCommand& c) { return RunCalibrate(c.exchange, c.address); },
                           [](const MonitorCommand& c) { return RunMonitor(c.port, c.baudIndex); },
+                          [](const CommissionOptions& c) { return RunCommission(c); },
                       },
                       std::get<Command>(parsed));
 }
