@@ -16,15 +16,17 @@ for bench in bench/*_bench.sh; do
 done
 echo "== scan_clicks_bench.sh under Wine"
 bench/scan_clicks_bench.sh build/default 8 wine
-echo "== fuzzing, ${TARNEL_FUZZ_SECONDS:-600} s a target"
+echo "== fuzzing, ${TARNEL_FUZZ_RUNS:-10000000} executions a target"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 for target in build/fuzz/tests/fuzz/*_fuzz; do
   name=$(basename "$target" _fuzz)
   found=$(mktemp -d)
-  "$target" -max_total_time="${TARNEL_FUZZ_SECONDS:-600}" -max_len=256 -print_final_stats=1 "$found" "tests/fuzz/corpus/$name" 2>&1 |
-    awk -v name="$name" -v seconds="${TARNEL_FUZZ_SECONDS:-600}" \
-      '/number_of_executed_units/ {printf "%-18s %12d executions, %9.0f a second\n", name, $2, $2 / seconds}
+  start=$(date +%s.%N)
+  "$target" -runs="${TARNEL_FUZZ_RUNS:-10000000}" -max_len=256 -print_final_stats=1 "$found" "tests/fuzz/corpus/$name" 2>&1 |
+    awk -v name="$name" -v start="$start" \
+      '/number_of_executed_units/ {"date +%s.%N" | getline now; s = now - start
+         printf "%-18s %12d executions in %5.0f s, %9.0f a second\n", name, $2, s, $2 / s}
        /ERROR|deadly signal|Test unit written/ {print}'
   rm -rf "$found"
 done

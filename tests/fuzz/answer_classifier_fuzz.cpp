@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t delivered = 0;
     for (std::size_t at = 2; at + 3 <= size;) {
         const unsigned request = data[at] % (probes + 1);
-        const auto when = std::chrono::milliseconds(data[at + 1] % 100);
+        const auto when = std::chrono::milliseconds(data[at + 1] % 64);
         const std::size_t count = std::min<std::size_t>(data[at + 2] % 24 + 1, size - at - 3);
         events.push_back({request, when, test::Bytes(data + at + 3, data + at + 3 + count)});
         delivered += count;
@@ -71,8 +71,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (unsigned address = 1; address <= probes; ++address) {
         bus.Ask(link::ProbeFrame(address), 20);
     }
-    // Long enough for the last event: 99 ms after the last request.
-    bus.Listen(120);
+    // Long enough for the last event: 63 ms after the last request.
+    bus.Listen(70);
     Require(accountant.named == delivered);
     return 0;
 }
