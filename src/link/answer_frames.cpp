@@ -19,6 +19,15 @@ CutFrame NextFrame(std::span<const std::uint8_t> request, std::span<const std::u
             return {FrameKind::Incomplete, 0};
         }
     }
+    // Another master's request, heard whole; a write's standard request has
+    // the shape of its reply, which the caller tells apart.
+    if (bytes.size() >= 2) {
+        for (const std::size_t length : RequestLengths(bytes[1])) {
+            if (bytes.size() >= length && length != ReplyLength(bytes) && HasValidCheck(bytes.first(length))) {
+                return {FrameKind::Request, length};
+            }
+        }
+    }
     if (bytes.size() < 3) {
         return {FrameKind::Incomplete, 0};
     }

@@ -11,6 +11,7 @@ namespace tarnel::link {
 enum class FrameKind {
     Reply,       // a whole reply frame whose check holds
     Echo,        // the request itself, heard back from an echoing adapter
+    Request,     // a whole frame in a request's shape that no reply has, check good
     Corrupt,     // a reply whose check fails, or bytes that start no reply
     Incomplete,  // too few bytes yet to tell
 };

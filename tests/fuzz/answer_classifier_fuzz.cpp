@@ -1,6 +1,8 @@
 // The exchange on a line whose bytes and timing come from the input.
 // Every byte heard is named once; a frame named a reply or a late answer has
-// a good check and answers a request that went out; an echo is the request.
+// a good check and answers a request that went out; an echo is a request
+// that went out; another master's request has a request's shape and is
+// none that went out.
 
 #include "bus.h"
 #include "link/answer_frames.h"
@@ -28,6 +30,7 @@ public:
         Require(!frame.empty());
         named += frame.size();
         const auto answers = [frame](const test::Bytes& request) { return link::Answers(frame, request); };
+        const auto same = [frame](const test::Bytes& request) { return std::ranges::equal(frame, request); };
         switch (kind) {
         case tool::Heard::Reply:
             Require(link::HasValidCheck(frame) && answers(sent.back()));
@@ -35,7 +38,11 @@ public:
         case tool::Heard::Late:
             Require(link::HasValidCheck(frame) && std::ranges::any_of(sent, answers));
             break;
-        case tool::Heard::Echo: Require(std::ranges::equal(frame, sent.back())); break;
+        case tool::Heard::Echo: Require(std::ranges::any_of(sent, same)); break;
+        case tool::Heard::Request:
+            Require(link::HasValidCheck(frame) && std::ranges::count(link::RequestLengths(frame[1]), frame.size()) == 1 &&
+                    std::ranges::none_of(sent, same));
+            break;
         default: break;
         }
     }
@@ -68,6 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::ScriptedLine line(events);
     const Accountant accountant;
     tool::Bus bus(line, baud, accountant);
+    // Every request goes out, so that every event comes.
+    bus.AllowOtherMasters();
     for (unsigned address = 1; address <= probes; ++address) {
         bus.Ask(link::ProbeFrame(address), 20);
     }

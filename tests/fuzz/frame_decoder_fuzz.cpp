@@ -25,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (cut.kind == FrameKind::Reply) {
         Require(HasValidCheck(bytes.first(cut.length)) && cut.length == ReplyLength(bytes));
     }
+    if (cut.kind == FrameKind::Request) {
+        Require(HasValidCheck(bytes.first(cut.length)) && std::ranges::count(RequestLengths(data[1]), cut.length) == 1);
+    }
     if (cut.kind == FrameKind::Echo) {
         Require(std::ranges::equal(bytes.first(cut.length), probe));
     }

@@ -96,8 +96,8 @@ TEST(Commission, ASiteVisitAndTheNextOne)
     ASSERT_TRUE(next.Says("moved 1 -> 14 at 9600 baud, answers in ")) << next.Output();
     EXPECT_TRUE(next.Says("rope dry (value 0x0001): label it 14")) << next.Output();
     ASSERT_TRUE(next.Says("[1 done] connect the next controller")) << next.Output();
-    sim.Tell("add 1");
-    sim.Tell("add 1");
+    // In one write, so that no probe comes between them.
+    sim.Tell("add 1\nadd 1");
     EXPECT_TRUE(next.Says("more than one controller answers at 1: connect one at a time")) << next.Output();
     next.Interrupt();
     EXPECT_EQ(next.Status(), 130);

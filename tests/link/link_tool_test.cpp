@@ -10,7 +10,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <csignal>
 #include <thread>
 
@@ -174,6 +176,40 @@ TEST(LinkTool, TheTracePrintsEachFrameOnceItIsWhole)
     EXPECT_EQ(lines, (Strings{"-> 11 04 40 08 00 01 A7 58  (address 17, read input register 0x4008 x1, check good)",
                               "<- 11 04 02 00 00 78 F3  (address 17, register value 0x0000, check good)"}))
         << run.err;
+}
+
+// Another master probes 30 five times a second: every command that sends
+// stops, having sent at most the request under way, unless forced.
+TEST(LinkTool, NothingIsSentOverAnotherMaster)
+{
+    const struct {
+        Strings args;
+        std::size_t mostSent;  // requests of its own before it noticed
+    } cases[] = {
+        {{"scan", "--from", "0", "--to", "40", "--all"}, 0},
+        {{"scan", "--from", "0", "--to", "40", "--all", "--listen", "0"}, 5},
+        {{"set-address", "5", "9"}, 0},
+        {{"calibrate", "17"}, 0},
+        {{"commission", "--factory", "1", "--first", "10", "--record", "site.csv"}, 0},
+    };
+    const QTemporaryDir folder;
+    QDir::setCurrent(folder.path());
+    for (const auto& c : cases) {
+        SimProcess sim({"--master", "30,200", "30", "5", "17,wet"});
+        Strings args = c.args;
+        args.insert(args.begin() + 1, {"-p", sim.DevicePath(), "--timeout", "50"});
+        const Outcome run = LinkTool(args);
+        EXPECT_EQ(run.status, 7) << args[0] << "\n" << run.out << run.err;
+        EXPECT_THAT(run.err, HasSubstr("another master is using this bus (requests to 30, about 5 a second): "
+                                       "nothing more is sent"));
+        EXPECT_LE(sim.Requests().size(), c.mostSent) << args[0];
+        if (args[0] != "commission") {
+            args.push_back("--force");
+            const Outcome forced = LinkTool(args);
+            EXPECT_EQ(forced.status, 0) << args[0] << "\n" << forced.out << forced.err;
+            EXPECT_THAT(forced.err, HasSubstr("sent all the same (--force)")) << args[0];
+        }
+    }
 }
 
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)

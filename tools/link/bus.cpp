@@ -30,6 +30,7 @@ const char* Describe(Heard kind)
     case Heard::Stray: return "stray answer";
     case Heard::Echo: return "echo of the request";
     case Heard::Corrupt: return "corrupt answer";
+    case Heard::Request: return "request from another master";
     case Heard::Short: break;
     }
     return "short answer";
@@ -43,6 +44,11 @@ Bus::Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher)
 }
 
 bool Bus::Stopped() const
+{
+    return Interrupted() || (otherMaster_ && !otherMastersAllowed_);
+}
+
+bool Bus::Interrupted() const
 {
     return line_.StopRequested() || line_.Lost();
 }
@@ -71,6 +77,9 @@ HeardFrame Bus::Take(Heard kind, std::size_t length)
         frame.afterMs = MsAfter(sent_.back());
     }
     heard_.erase(heard_.begin(), end);
+    if (kind == Heard::Request) {
+        NoteOtherMaster(frame.bytes[0], at);
+    }
     // What is left came with the piece that holds its first byte.
     const auto rest = std::ranges::upper_bound(arrivals_, length, {}, &Arrival::offset) - 1;
     arrivals_.erase(arrivals_.begin(), heard_.empty() ? arrivals_.end() : rest);
@@ -89,6 +98,13 @@ std::optional<HeardFrame> Bus::TakeFrame(bool inWait)
     case link::FrameKind::Incomplete: return std::nullopt;
     case link::FrameKind::Echo: return Take(Heard::Echo, cut.length);
     case link::FrameKind::Corrupt: return Take(Heard::Corrupt, cut.length);
+    case link::FrameKind::Request: {
+        // An echo of one of ours that came late is still an echo.
+        const auto frame = std::span(heard_).first(cut.length);
+        const bool ours =
+            std::ranges::any_of(sent_, [frame](const Sent& sent) { return std::ranges::equal(sent.frame, frame); });
+        return Take(ours ? Heard::Echo : Heard::Request, cut.length);
+    }
     case link::FrameKind::Reply: break;
     }
     const std::span<const std::uint8_t> reply = std::span(heard_).first(cut.length);
@@ -96,11 +112,25 @@ std::optional<HeardFrame> Bus::TakeFrame(bool inWait)
         sent_.rbegin(), sent_.rend(), [reply](const Sent& sent) { return link::Answers(reply, sent.frame); });
     const bool ofNone = answered == sent_.rend();
     const std::uint32_t afterMs = ofNone ? 0 : MsAfter(*answered);
-    const Heard kind = ofNone ? Heard::Stray : answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
+    // A write answered by none of ours is another master's, or its answer.
+    const bool requestShaped = std::ranges::find(link::RequestLengths(reply[1]), reply.size()) !=
+                               link::RequestLengths(reply[1]).end();
+    const Heard kind = ofNone ? (requestShaped ? Heard::Request : Heard::Stray)
+                              : answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
     HeardFrame frame = Take(kind, cut.length);
     frame.address = ofNone ? frame.bytes[0] : answered->frame[0];
     frame.afterMs = afterMs;
     return frame;
+}
+
+void Bus::NoteOtherMaster(std::uint32_t address, link::TimePoint at)
+{
+    if (!otherMaster_) {
+        otherMaster_ = OtherMaster{{}, 0, at, at};
+    }
+    otherMaster_->addresses.insert(address);
+    ++otherMaster_->requests;
+    otherMaster_->last = at;
 }
 
 std::uint32_t Bus::MsAfter(const Sent& sent) const
@@ -127,7 +157,7 @@ void Bus::SettleHeard()
 void Bus::AwaitSilence()
 {
     const link::Micros gap = link::FrameGap(baud_);
-    while (!Stopped()) {
+    while (!Interrupted()) {
         Read();
         SettleHeard();
         if (line_.Now() - lastActivity_ >= gap) {
@@ -143,7 +173,7 @@ void Bus::AwaitSilence()
 void Bus::Listen(std::uint32_t ms)
 {
     const auto end = line_.Now() + std::chrono::milliseconds(ms);
-    while (!Stopped() && (line_.Now() < end || (!heard_.empty() && line_.Now() < CompletionDeadline()))) {
+    while (!Interrupted() && (line_.Now() < end || (!heard_.empty() && line_.Now() < CompletionDeadline()))) {
         Read();
         SettleHeard();
         line_.Wait(kPollPause);
@@ -169,7 +199,7 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
     }
     lastActivity_ = sent_.back().wireEnd;
     const auto firstByteDeadline = sent_.back().wireEnd + std::chrono::milliseconds(timeoutMs);
-    while (!Stopped()) {
+    while (!Interrupted()) {
         Read();
         while (auto frame = TakeFrame(true)) {
             if (frame->kind == Heard::Echo) {

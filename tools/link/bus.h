@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <set>
 #include <span>
 #include <vector>
 
@@ -18,6 +19,7 @@ enum class Heard {
     Echo,     // the request itself, sent back by the adapter
     Corrupt,  // a bad check, or bytes that start no reply
     Short,    // fewer bytes than the reply announces, then silence
+    Request,  // another master's request: a frame in a request's shape not sent here
 };
 
 // "valid reply", "late answer", ...
@@ -40,6 +42,13 @@ public:
     virtual void Heard(link::TimePoint, std::span<const std::uint8_t>, Heard) const {}
 };
 
+// The requests of another master, heard since the bus was opened.
+struct OtherMaster {
+    std::set<std::uint32_t> addresses;
+    std::size_t requests = 0;
+    link::TimePoint first, last;
+};
+
 // The answer to one request: its reply, a corrupt or short answer, or none.
 struct Answer {
     std::optional<HeardFrame> frame;
@@ -52,7 +61,9 @@ struct Answer {
 // once that byte has come, the rest of the answer gets its own wire time and
 // a margin for adapters that hand bytes over in bursts. An answer counts only
 // for the request it matches; anything else is kept, named, for the caller.
-// The line's stop source ends every wait within a few milliseconds.
+// The line's stop source ends every wait within a few milliseconds. Once a
+// request of another master has been heard, nothing more is sent, unless
+// other masters were allowed.
 class Bus {
 public:
     Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher = kUnwatched);
@@ -66,8 +77,14 @@ public:
     // oldest first; each is handed out once.
     std::vector<HeardFrame> TakeOthers();
 
-    // Asked to stop, or the device went away: nothing more can be asked.
+    // Asked to stop, the device went away, or another master uses the bus:
+    // nothing more can be asked.
     bool Stopped() const;
+
+    // Sends even while another master uses the bus.
+    void AllowOtherMasters() { otherMastersAllowed_ = true; }
+
+    const std::optional<OtherMaster>& OtherMasterHeard() const { return otherMaster_; }
 
     link::Line& Line() const { return line_; }
 
@@ -93,6 +110,9 @@ private:
     // From the end of `sent` on the wire to the first byte heard since.
     std::uint32_t MsAfter(const Sent& sent) const;
     link::TimePoint CompletionDeadline() const;
+    // Ctrl-C or a lost device: every wait ends.
+    bool Interrupted() const;
+    void NoteOtherMaster(std::uint32_t address, link::TimePoint at);
     // Hands the whole frames heard to others_; echoes are dropped.
     void SettleHeard();
 
@@ -106,6 +126,8 @@ private:
     link::TimePoint lastActivity_;
     std::deque<Sent> sent_;
     std::vector<HeardFrame> others_;
+    std::optional<OtherMaster> otherMaster_;
+    bool otherMastersAllowed_ = false;
 };
 
 }  // namespace tarnel::tool

@@ -24,6 +24,7 @@ Exit status:
   4    the controller answered but the job is not done (rope not in water; silent at the new address)
   5    only corrupt or short answers
   6    only the adapter's echo of the request
+  7    another master uses the bus: nothing more was sent (--force sends all the same)
   130  stopped with Ctrl-C (scan prints what it found so far, commission its summary)
 
 commission ends with 0 when each of --count controllers was moved, verified and (with
@@ -36,7 +37,7 @@ Environment:
   TARNEL_PORTS  device paths separated by colons; replaces the port numbering (the first is port 1)
 
 scan --json prints one object:
-  partial      boolean  true when Ctrl-C or a lost device stopped the scan
+  partial      boolean  true when Ctrl-C, a lost device or another master stopped the scan
   echoes       integer  probes that only came back as the adapter's echo
   controllers  array of objects, in the order found:
     address      integer  0..255
@@ -68,6 +69,9 @@ struct LineOptions {
     std::string baud = "9600";
     std::uint32_t timeoutMs;
     bool trace = false;
+    std::uint32_t listenMs = 500;
+    bool force = false;
+    std::string forceHelp = "send even while another master uses the bus";
 
     enum Speeds { OneSpeed, AllSpeeds };
     enum Traffic { Sends, ListensOnly };
@@ -95,11 +99,14 @@ struct LineOptions {
             AddNumber(command, "--timeout", timeoutMs, 20, 60000,
                       std::string(kTimeoutHelp) + " (default " + std::to_string(timeoutMs) + ")");
             command.add_flag("--trace", trace, "print each frame sent and received on standard error");
+            AddNumber(command, "--listen", listenMs, 0, 60000,
+                      "listen this long in ms before sending, for another master on the bus (default 500; 0: not)");
+            command.add_flag("--force", force, forceHelp);
         }
     }
 
     int BaudIndex() const { return BaudIndexes(baud)->front(); }
-    ExchangeOptions Exchange() const { return {{port}, BaudIndex(), timeoutMs, trace}; }
+    ExchangeOptions Exchange() const { return {{port}, BaudIndex(), timeoutMs, trace, listenMs, force}; }
 };
 
 }  // namespace
@@ -124,6 +131,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     scanCommand->add_flag("--json", scan.json, "results as JSON (keys below)");
 
     LineOptions moveLine(500);
+    moveLine.forceHelp = "send even while another master uses the bus, and move even when something answers at NEW";
     MoveOptions move;
     CLI::App* moveCommand = app.add_subcommand(
         "set-address", "give the controller at OLD the address NEW, unless something answers at NEW already");
@@ -132,7 +140,6 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         ->required();
     AddNumber(*moveCommand, "NEW", move.newAddress, link::kFirstAddress, link::kLastAddress, "its new address")
         ->required();
-    moveCommand->add_flag("--force", move.force, "move even when something answers at NEW");
     moveCommand->add_flag("--verify", move.verify, "then probe NEW: only a valid reply from NEW counts as moved");
     AddNumber(*moveCommand, "--settle", move.settleMs, 0, 60000,
               "pause in ms before the verifying probe, while the controller takes its new address (default 100)");
@@ -197,9 +204,12 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         scan.baudIndexes = *BaudIndexes(scanLine.baud);
         scan.timeoutMs = scanLine.timeoutMs;
         scan.trace = scanLine.trace;
+        scan.listenMs = scanLine.listenMs;
+        scan.force = scanLine.force;
         return scan;
     }
     if (moveCommand->parsed()) {
+        move.force = moveLine.force;
         return SetAddressCommand{moveLine.Exchange(), move};
     }
     if (calibrateCommand->parsed()) {

@@ -187,7 +187,10 @@ private:
     }
 
     bool Interrupted() const { return bus_.Stopped(); }
-    std::string Interruption() const { return bus_.Line().Lost() ? "adapter lost" : "interrupted"; }
+    std::string Interruption() const
+    {
+        return bus_.Line().Lost() ? "adapter lost" : bus_.Line().StopRequested() ? "interrupted" : "another master";
+    }
 
     // Zero-calibrates once the technician says the rope lies in water; with
     // nobody at the keyboard, at once.
@@ -261,7 +264,7 @@ private:
             return kCannotOpen;
         }
         Summary();
-        return kInterrupted;
+        return bus_.Line().StopRequested() ? kInterrupted : kOtherMaster;
     }
 
     void Summary() const

@@ -8,6 +8,7 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
+#include "other_master.h"
 #include "trace.h"
 
 #include <algorithm>
@@ -37,6 +38,9 @@ int Failed(const Bus& bus, const Answer& answer, const std::string& what, const 
     if (bus.Line().StopRequested()) {
         say(what + ": interrupted");
         return kInterrupted;
+    }
+    if (bus.Stopped() && bus.OtherMasterHeard()) {
+        return kOtherMaster;  // said by whoever shares the bus
     }
     if (answer.frame && Refusal(*answer.frame)) {
         say(what + ": refused with exception " + std::to_string(answer.frame->bytes[2]) + How(*answer.frame));
@@ -104,7 +108,7 @@ int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
     link::PortLine line(port, &stop);
     const Trace trace(options.trace, line.Now());
     Bus bus(line, link::kBaudRates[static_cast<std::size_t>(options.baudIndex)].rate, trace);
-    return job(bus);
+    return SharingTheBus(bus, options.listenMs, options.force, [&] { return job(bus); });
 }
 
 int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say)
@@ -140,7 +144,7 @@ int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, cons
         say("verify: moved, answers at " + newAddress + How(*moved.frame));
         return kSuccess;
     }
-    if (!moved.frame && !moved.echoed && !bus.Line().StopRequested()) {
+    if (!moved.frame && !moved.echoed && !bus.Stopped()) {
         say("verify: acknowledged, but nothing answers at " + newAddress);
         return kNotConfirmed;
     }

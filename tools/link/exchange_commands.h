@@ -16,6 +16,8 @@ struct ExchangeOptions {
     int baudIndex = 3;
     std::uint32_t timeoutMs = 500;
     bool trace = false;
+    std::uint32_t listenMs = 500;  // before the first request, for another master
+    bool force = false;            // send even while another master uses the bus
 };
 
 struct MoveOptions {
@@ -45,8 +47,9 @@ bool Valid(const Answer& answer);
 // The value a calibration's reply carries: 0 when the rope was zeroed.
 unsigned CalibrationValue(const HeardFrame& reply);
 
-// Opens the line as the options say and runs `job` on its bus; the exit
-// status is the job's, or that of a port that did not open.
+// Opens the line as the options say and runs `job` on its bus, unless
+// another master uses it; the exit status is the job's, that of a port that
+// did not open, or that of another master heard.
 int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job);
 
 // Each returns the exit status.

@@ -10,6 +10,7 @@ constexpr int kCannotOpen = 3;     // the port did not open
 constexpr int kNotConfirmed = 4;   // the controller answered, but the job is not done (dry rope, silent at NEW)
 constexpr int kCorruptAnswer = 5;  // only corrupt or short answers
 constexpr int kEchoOnly = 6;       // only the adapter's echo of the request
+constexpr int kOtherMaster = 7;    // another master uses the bus: nothing more sent
 constexpr int kInterrupted = 130;  // Ctrl-C
 
 }  // namespace tarnel::tool

@@ -7,6 +7,7 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
+#include "other_master.h"
 #include "scan_report.h"
 #include "trace.h"
 
@@ -99,6 +100,7 @@ int RunScan(const ScanRequest& request)
     const std::uint32_t perSpeed = request.to - request.from + 1;
     Progress progress(perSpeed * static_cast<std::uint32_t>(request.baudIndexes.size()), request.timeoutMs);
     ScanResult result;
+    bool otherMaster = false;
     const auto done = [&result, &request] { return !request.all && std::ranges::any_of(result.found, IsController); };
     for (const int baudIndex : request.baudIndexes) {
         const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
@@ -110,19 +112,25 @@ int RunScan(const ScanRequest& request)
         link::PortLine line(port, &stop);
         Bus bus(line, baud, trace);
         progress.Speed(baud, request.from, request.to);
-        for (std::uint32_t address = request.from; address <= request.to && !done() && !bus.Stopped(); ++address) {
-            // A controller found at one speed is not looked for at the next.
-            if (!Known(result, address)) {
-                const Answer answer = bus.Ask(link::ProbeFrame(address), request.timeoutMs);
-                Record(answer, bus.TakeOthers(), baud, result, progress);
+        const int shared = SharingTheBus(bus, request.listenMs, request.force, [&] {
+            for (std::uint32_t address = request.from; address <= request.to && !done() && !bus.Stopped();
+                 ++address) {
+                // A controller found at one speed is not looked for at the next.
+                if (!Known(result, address)) {
+                    const Answer answer = bus.Ask(link::ProbeFrame(address), request.timeoutMs);
+                    Record(answer, bus.TakeOthers(), baud, result, progress);
+                }
+                progress.Probed(address, baud, result.found.size());
             }
-            progress.Probed(address, baud, result.found.size());
-        }
-        if (!done()) {
-            // An answer to the last probe may still be on its way.
-            bus.Listen(request.timeoutMs);
-            Record({}, bus.TakeOthers(), baud, result, progress);
-        }
+            if (!done()) {
+                // An answer to the last probe may still be on its way.
+                bus.Listen(request.timeoutMs);
+                Record({}, bus.TakeOthers(), baud, result, progress);
+            }
+            return kSuccess;
+        });
+        otherMaster = shared == kOtherMaster;
+        result.partial = result.partial || otherMaster;
         if (port.Lost()) {
             progress.Note("tarnel-link: " + port.Device() + ": the device went away");
             result.partial = true;
@@ -142,6 +150,9 @@ int RunScan(const ScanRequest& request)
     if (stop.StopRequested()) {
         std::fprintf(stderr, "interrupted\n");
         return kInterrupted;
+    }
+    if (otherMaster) {
+        return kOtherMaster;
     }
     return result.partial ? kNotDone : Status(result);
 }

@@ -16,6 +16,8 @@ struct ScanRequest {
     bool all = false;
     bool json = false;
     bool trace = false;
+    std::uint32_t listenMs = 500;  // before the first probe at each speed, for another master
+    bool force = false;            // probe even while another master uses the bus
 };
 
 // Probes from..to at each speed in turn; returns the exit status.

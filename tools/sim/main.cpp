@@ -8,8 +8,10 @@
 #include "request_framer.h"
 #include "trace.h"
 
+#include "link/frames.h"
 #include "link/line_timing.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -82,6 +84,25 @@ bool ReadConsole(ConsoleLines& console, ControllerBus& bus)
     return n > 0;
 }
 
+// Another master's probe of `address` on the line, and the answer, as the
+// service tool hears them.
+void PollAsOtherMaster(const BusLine& line, ControllerBus& bus, unsigned address)
+{
+    const auto request = tarnel::link::ProbeFrame(static_cast<std::uint8_t>(address));
+    if (::write(line.fd, request.data(), request.size()) < 0) {
+        std::perror("tarnel-sim: write");
+        return;
+    }
+    std::string note;
+    const auto reply = bus.Handle(request, LineBaud(line.fd), note);
+    Trace("master ->", request, reply ? std::string_view{} : "no answer");
+    if (reply) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(reply->delayMs + 2));
+        Answer(line.fd, reply->bytes, Clock::now(), 0, false);
+        Trace("->", reply->bytes, note);
+    }
+}
+
 int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
 {
     RequestFramer framer;
@@ -93,8 +114,19 @@ int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
     std::string note;
     ConsoleLines console;
     pollfd ready[] = {{line.fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    auto masterDue = Clock::now();
     for (;;) {
-        if (::poll(ready, std::size(ready), -1) < 0) {
+        int wait = -1;
+        if (options.master) {
+            if (Clock::now() >= masterDue) {
+                masterDue += std::chrono::milliseconds(options.master->periodMs);
+                PollAsOtherMaster(line, bus, options.master->address);
+                lastActivity = Clock::now();
+            }
+            wait = static_cast<int>(
+                std::chrono::ceil<std::chrono::milliseconds>(masterDue - Clock::now()).count());
+        }
+        if (::poll(ready, std::size(ready), std::max(wait, -1)) <= 0) {
             continue;
         }
         if (ready[1].revents != 0 && !ReadConsole(console, bus)) {

@@ -10,7 +10,7 @@
 namespace tarnel::sim {
 
 const char* const kUsage =
-    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] CONTROLLER...\n"
+    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] CONTROLLER...\n"
     "\n"
     "Simulates leak-detection controllers sharing one serial bus. Without\n"
     "--device it makes a pseudo-terminal and prints the path to use.\n"
@@ -38,6 +38,9 @@ const char* const kUsage =
     "                 the request would have arrived, send the answer at that\n"
     "                 speed, and ignore a request that begins less than 3.5\n"
     "                 characters after the last traffic\n"
+    "  --master ADDRESS,MS\n"
+    "                 another master on the bus: it probes ADDRESS every MS\n"
+    "                 milliseconds, and its requests and the answers are on the line\n"
     "  --echo         send every byte straight back, as an RS-485 adapter that\n"
     "                 hears itself does\n"
     "\n"
@@ -138,7 +141,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if ((arg == "--device" || arg == "--baud") && i + 1 == args.size()) {
+        if ((arg == "--device" || arg == "--baud" || arg == "--master") && i + 1 == args.size()) {
             error = arg + " needs a value";
             return std::nullopt;
         }
@@ -155,6 +158,16 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             options.baud = *baud;
+        } else if (arg == "--master") {
+            const std::string& value = args[++i];
+            const auto comma = value.find(',');
+            const auto address = ParseAddress(value.substr(0, comma), error);
+            const auto period = comma == std::string::npos ? std::nullopt : Number(value.substr(comma + 1), 60000);
+            if (!address || !period || *period < 10) {
+                error = "--master takes ADDRESS,MS with MS from 10 to 60000: " + value;
+                return std::nullopt;
+            }
+            options.master = Options::OtherMaster{*address, *period};
         } else if (arg.starts_with("-")) {
             error = "unknown option: " + arg;
             return std::nullopt;

@@ -15,6 +15,12 @@ struct Options {
     bool lineTime = false;  // answer at the pace of a real line
     bool echo = false;      // send every request back, as an adapter that hears itself
     std::vector<Controller> controllers;
+    // Another master on the bus, probing this address every so often.
+    struct OtherMaster {
+        unsigned address = 0;
+        unsigned periodMs = 0;
+    };
+    std::optional<OtherMaster> master;
 };
 
 extern const char* const kUsage;
