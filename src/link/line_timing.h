@@ -21,4 +21,8 @@ constexpr Micros FrameGap(std::uint32_t baud)
     return baud > 19200 ? Micros(1750) : Micros(35 * 1'000'000 / baud);
 }
 
+// USB adapters hand received bytes over in bursts up to 16 ms apart: a
+// margin past that for the rest of a frame whose first bytes have come.
+constexpr Micros kBurstMargin{20'000};
+
 }  // namespace tarnel::link

@@ -1,4 +1,8 @@
+#include "bus_statistics.h"
+#include "frame_joiner.h"
 #include "frame_splitter.h"
+#include "link/frame_shapes.h"
+#include "link/frames.h"
 
 #include <gtest/gtest.h>
 
@@ -40,6 +44,87 @@ TEST(FrameSplitter, APauseEndsAFrameOnlyPastThreeAndAHalfCharacters)
         EXPECT_EQ(frames.size(), c.frames) << c.baud << " baud, pause " << c.pause.count() << " us";
         EXPECT_EQ(frames.back().bytes.size(), 8 / c.frames);
     }
+}
+
+using Bytes = std::vector<std::uint8_t>;
+using namespace std::chrono_literals;
+
+const Bytes kProbe = [] {
+    const auto probe = link::ProbeFrame(5);
+    return Bytes(probe.begin(), probe.end());
+}();
+const Bytes kReply = link::Sealed({0x05, 0x04, 0x02, 0x00, 0x00});
+
+// Frames cut into pieces by a USB adapter's bursts, 16 ms apart, as the
+// silence rule gives them: "whole" or "bad" frames, in order, and "then"
+// before those that only the end of the bursts gave out.
+TEST(FrameJoiner, PiecesThatMakeAFrameAreOneAndTheRestIsGivenOutAsItCame)
+{
+    const Bytes noise{0x13, 0x37, 0xFF};
+    const struct {
+        const char* name;
+        std::vector<Bytes> pieces;
+        std::vector<std::string> frames;
+    } cases[] = {
+        {"whole pieces", {kProbe, kReply}, {"whole 8", "whole 7", "then"}},
+        {"a request in two", {Bytes(kProbe.begin(), kProbe.begin() + 3), Bytes(kProbe.begin() + 3, kProbe.end())},
+         {"whole 8", "then"}},
+        {"a reply in three",
+         {Bytes(kReply.begin(), kReply.begin() + 2), Bytes(kReply.begin() + 2, kReply.begin() + 5),
+          Bytes(kReply.begin() + 5, kReply.end())},
+         {"whole 7", "then"}},
+        {"noise, then a frame", {noise, kProbe}, {"bad 3", "whole 8", "then"}},
+        {"a request and its reply in one burst",
+         {[] {
+             Bytes both = kProbe;
+             both.insert(both.end(), kReply.begin(), kReply.end());
+             return both;
+         }()},
+         {"whole 8", "whole 7", "then"}},
+        {"a reply cut short", {Bytes(kReply.begin(), kReply.begin() + 5)}, {"then", "bad 5"}},
+    };
+    for (const auto& c : cases) {
+        FrameJoiner joiner(19200);
+        std::vector<std::string> frames;
+        const auto take = [&frames](const std::vector<FrameJoiner::Frame>& out) {
+            for (const auto& frame : out) {
+                frames.push_back((frame.whole ? "whole " : "bad ") + std::to_string(frame.bytes.size()));
+            }
+        };
+        link::Micros at{0};
+        for (const Bytes& piece : c.pieces) {
+            take(joiner.Feed({at, piece}));
+            at += 16ms;
+        }
+        frames.push_back("then");
+        take(joiner.Flush(at + 1s));
+        EXPECT_EQ(frames, c.frames) << c.name;
+    }
+}
+
+// A known trace at 9600 baud over 2 s: 5 polled four times, answering in
+// 10 ms, once with a bad check; 6 polled twice and silent; one reply
+// 1 ms after its request, closer than 3.5 characters.
+TEST(BusStatistics, CountsPairsAndTimesPerAddress)
+{
+    BusStatistics statistics(9600);
+    const auto probe6 = link::ProbeFrame(6);
+    Bytes bad = kReply;
+    bad.back() ^= 0xFF;
+    const link::Micros probeTime = link::WireTime(8, 9600);
+    link::Micros at{0};
+    for (int poll = 0; poll < 4; ++poll) {
+        statistics.Add({at, kProbe, true});
+        const link::Micros gap = poll == 3 ? 1ms : 10ms;
+        statistics.Add({at + probeTime + gap, poll == 2 ? bad : kReply, poll != 2});
+        statistics.Add({at + 200ms, Bytes(probe6.begin(), probe6.end()), true});
+        at += 400ms;
+    }
+    EXPECT_EQ(statistics.Summary(2s),
+              (std::vector<std::string>{
+                  "12 frames in 2.0 s, 1 with a bad check, 1 gaps shorter than 3.5 characters",
+                  "address 5: 8 frames (4.0 a second), 1 with a bad check (12%), answers in 1/10/10 ms (min/median/max of 3)",
+                  "address 6: 4 frames (2.0 a second), 0 with a bad check (0%)"}));
 }
 
 }  // namespace

@@ -14,9 +14,6 @@ using namespace std::chrono_literals;
 // Late answers are matched against this many requests before the one under way.
 constexpr std::size_t kRemembered = 16;
 
-// USB adapters hand received bytes over in bursts up to 16 ms apart.
-constexpr auto kBurstMargin = 20ms;
-
 // How often a wait looks at the line.
 constexpr auto kPollPause = 1ms;
 
@@ -142,7 +139,7 @@ std::uint32_t Bus::MsAfter(const Sent& sent) const
 link::TimePoint Bus::CompletionDeadline() const
 {
     return HeardSince() + link::WireTime(link::kLongestReply, baud_) +
-           std::max<link::Micros>(kBurstMargin, link::FrameGap(baud_));
+           std::max<link::Micros>(link::kBurstMargin, link::FrameGap(baud_));
 }
 
 void Bus::SettleHeard()

@@ -1,6 +1,8 @@
 #include "monitor_command.h"
 
+#include "bus_statistics.h"
 #include "exit_codes.h"
+#include "frame_joiner.h"
 #include "frame_splitter.h"
 #include "interrupt.h"
 #include "link/frame_shapes.h"
@@ -10,38 +12,15 @@
 
 #include <chrono>
 #include <cstdio>
-#include <map>
 
 namespace tarnel::tool {
 namespace {
 
-struct Tally {
-    unsigned frames = 0;
-    unsigned badChecks = 0;
-    std::map<unsigned, unsigned> perAddress;
-};
-
-void Print(const FrameSplitter::Frame& frame, Tally& tally)
+void Print(const FrameJoiner::Frame& frame)
 {
     std::printf("%8lld ms  %s  (%s)\n", static_cast<long long>(frame.start.count() / 1000),
                 link::Hex(frame.bytes).c_str(), link::Decode(frame.bytes).c_str());
     std::fflush(stdout);
-    ++tally.frames;
-    if (frame.bytes.size() < 4 || !link::HasValidCheck(frame.bytes)) {
-        ++tally.badChecks;
-    }
-    ++tally.perAddress[frame.bytes[0]];
-}
-
-void PrintSummary(const Tally& tally)
-{
-    std::fprintf(stderr, "%u frames, %u with a bad check", tally.frames, tally.badChecks);
-    const char* separator = "; per address: ";
-    for (const auto& [address, count] : tally.perAddress) {
-        std::fprintf(stderr, "%s%u: %u", separator, address, count);
-        separator = ", ";
-    }
-    std::fprintf(stderr, "\n");
 }
 
 }  // namespace
@@ -60,21 +39,30 @@ int RunMonitor(const PortChoice& choice, int baudIndex)
                  port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000);
     const link::TimePoint start = line.Now();
     const auto since = [start](link::TimePoint at) { return std::chrono::duration_cast<link::Micros>(at - start); };
-    Tally tally;
+    FrameJoiner joiner(baud);
+    BusStatistics statistics(baud);
+    const auto take = [&statistics](const std::vector<FrameJoiner::Frame>& frames) {
+        for (const FrameJoiner::Frame& frame : frames) {
+            Print(frame);
+            statistics.Add(frame);
+        }
+    };
     while (!line.StopRequested() && !line.Lost()) {
         const auto heard = line.Take();
-        const auto ended = heard ? splitter.Feed(heard->bytes, since(heard->at)) : splitter.Flush(since(line.Now()));
-        if (ended) {
-            Print(*ended, tally);
-        }
+        const link::Micros now = since(heard ? heard->at : line.Now());
+        const auto piece = heard ? splitter.Feed(heard->bytes, now) : splitter.Flush(now);
+        take(piece ? joiner.Feed(*piece) : joiner.Flush(now));
         if (!heard) {
             line.Wait(std::chrono::milliseconds(1));
         }
     }
     if (const auto last = splitter.Flush(link::Micros::max())) {
-        Print(*last, tally);
+        take(joiner.Feed(*last));
     }
-    PrintSummary(tally);
+    take(joiner.Flush(link::Micros::max()));
+    for (const std::string& summary : statistics.Summary(since(line.Now()))) {
+        std::fprintf(stderr, "%s\n", summary.c_str());
+    }
     if (line.Lost()) {
         std::fprintf(stderr, "tarnel-link: %s: the device went away\n", port.Device().c_str());
         return kNotDone;
