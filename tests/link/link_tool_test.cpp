@@ -212,6 +212,39 @@ TEST(LinkTool, NothingIsSentOverAnotherMaster)
     }
 }
 
+// Each fault the simulator plays, and a healthy bus, through the doctor.
+TEST(LinkTool, TheDoctorNamesEachFaultWithItsFix)
+{
+    const struct {
+        Strings sim;
+        int status;
+        const char* says;
+    } cases[] = {
+        {{"5", "6", "7"}, 0, "healthy: 3 controllers, no problem found"},
+        {{"5", "5", "6"}, 8, "address 5 answers corrupt 5 times of 5, its neighbours cleanly\n  fix: two controllers"},
+        {{"--echo", "5"}, 8, "the adapter sent 12 requests back at 9600 baud\n  fix: switch the adapter's echo off"},
+        {{"5,delay=120"}, 8, "1 problem found\n- address 5 answers late, after up to 11"},
+        {{"5,short", "6"}, 8, "address 5 answers short 5 times of 5"},
+        {{"5,bad-crc", "6,bad-crc"}, 8, "every address that answers gives corrupt or short answers"},
+        {{"200"}, 1, "nothing answers\n  fix: swap A and B"},
+        {{"--master", "30,100", "30"}, 7, "another master uses the bus at 9600 baud (requests to 30, about 10 a second)"},
+        {{"--noise", "200", "5"}, 8, "bytes on the idle line at 9600 baud that make no frame\n  fix: missing termination"},
+    };
+    for (const auto& c : cases) {
+        SimProcess sim(c.sim);
+        const Outcome run =
+            LinkTool({"doctor", "-p", sim.DevicePath(), "--to", "7", "--timeout", "50", "--listen", "400"});
+        EXPECT_EQ(run.status, c.status) << c.says << "\n" << run.out;
+        EXPECT_THAT(run.out, HasSubstr(c.says));
+    }
+    SimProcess sim({"5"});
+    const Outcome json =
+        LinkTool({"doctor", "-p", sim.DevicePath(), "--to", "7", "--timeout", "50", "--listen", "0", "--json"});
+    const QJsonObject result = QJsonDocument::fromJson(QByteArray::fromStdString(json.out)).object();
+    EXPECT_EQ(result["verdict"].toString(), "healthy: 1 controller, no problem found") << json.out;
+    EXPECT_EQ(result["controllers"].toArray().at(0)["address"].toInt(), 5);
+}
+
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
 {
     tarnel::test::PseudoTerminal pty;

@@ -25,6 +25,7 @@ Exit status:
   5    only corrupt or short answers
   6    only the adapter's echo of the request
   7    another master uses the bus: nothing more was sent (--force sends all the same)
+  8    doctor: problems found on the bus (each is named with its fix)
   130  stopped with Ctrl-C (scan prints what it found so far, commission its summary)
 
 commission ends with 0 when each of --count controllers was moved, verified and (with
@@ -100,7 +101,8 @@ struct LineOptions {
                       std::string(kTimeoutHelp) + " (default " + std::to_string(timeoutMs) + ")");
             command.add_flag("--trace", trace, "print each frame sent and received on standard error");
             AddNumber(command, "--listen", listenMs, 0, 60000,
-                      "listen this long in ms before sending, for another master on the bus (default 500; 0: not)");
+                      "listen this long in ms before sending, for another master on the bus (default " +
+                          std::to_string(listenMs) + "; 0: not)");
             command.add_flag("--force", force, forceHelp);
         }
     }
@@ -174,6 +176,17 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
                                   "the record, appended to and read first to go on where it ended "
                                   "(default commissioning.csv)");
 
+    LineOptions doctorLine(250);
+    doctorLine.listenMs = 2000;
+    DoctorRequest doctor;
+    CLI::App* doctorCommand = app.add_subcommand(
+        "doctor", "listen to the bus, probe it, and say what is wrong with it and how to fix it");
+    doctorLine.AddTo(*doctorCommand, LineOptions::AllSpeeds, LineOptions::Sends);
+    AddNumber(*doctorCommand, "--from", doctor.from, link::kFirstAddress, link::kLastAddress,
+              "first address (default 0)");
+    AddNumber(*doctorCommand, "--to", doctor.to, link::kFirstAddress, link::kLastAddress, "last address (default 255)");
+    doctorCommand->add_flag("--json", doctor.json, "the diagnosis as JSON (keys in the README)");
+
     LineOptions monitorLine(0);
     CLI::App* monitorCommand =
         app.add_subcommand("monitor", "print every frame on the bus, sending nothing, until Ctrl-C");
@@ -183,7 +196,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         // CLI11 takes the words last first.
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
-        if (scan.from > scan.to) {
+        if (scan.from > scan.to || doctor.from > doctor.to) {
             throw CLI::ValidationError("--from", "must not lie above --to");
         }
         if (commission.first > commission.last) {
@@ -214,6 +227,15 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     }
     if (calibrateCommand->parsed()) {
         return CalibrateCommand{calibrateLine.Exchange(), calibrateAddress};
+    }
+    if (doctorCommand->parsed()) {
+        doctor.port = {doctorLine.port};
+        doctor.baudIndexes = *BaudIndexes(doctorLine.baud);
+        doctor.timeoutMs = doctorLine.timeoutMs;
+        doctor.listenMs = doctorLine.listenMs;
+        doctor.force = doctorLine.force;
+        doctor.trace = doctorLine.trace;
+        return doctor;
     }
     if (commissionCommand->parsed()) {
         commission.exchange = commissionLine.Exchange();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "commission.h"
+#include "doctor_command.h"
 #include "exchange_commands.h"
 #include "scan_command.h"
 
@@ -29,7 +30,8 @@ struct MonitorCommand {
 };
 
 using Command =
-    std::variant<ListPortsCommand, ScanRequest, SetAddressCommand, CalibrateCommand, MonitorCommand, CommissionOptions>;
+    std::variant<ListPortsCommand, ScanRequest, SetAddressCommand, CalibrateCommand, MonitorCommand, CommissionOptions,
+                 DoctorRequest>;
 
 // What a command line (the words after the program's name) asks for. For
 // --help and --version, and for a mistake, nothing is to be done: the text

@@ -11,6 +11,7 @@ constexpr int kNotConfirmed = 4;   // the controller answered, but the job is no
 constexpr int kCorruptAnswer = 5;  // only corrupt or short answers
 constexpr int kEchoOnly = 6;       // only the adapter's echo of the request
 constexpr int kOtherMaster = 7;    // another master uses the bus: nothing more sent
+constexpr int kProblemsFound = 8;  // the doctor found problems on the bus
 constexpr int kInterrupted = 130;  // Ctrl-C
 
 }  // namespace tarnel::tool

@@ -50,6 +50,7 @@ int main(int argc, char** argv)
                           [](const CalibrateCommand& c) { return RunCalibrate(c.exchange, c.address); },
                           [](const MonitorCommand& c) { return RunMonitor(c.port, c.baudIndex); },
                           [](const CommissionOptions& c) { return RunCommission(c); },
+                          [](const DoctorRequest& d) { return RunDoctor(d); },
                       },
                       std::get<Command>(parsed));
 }

@@ -18,7 +18,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <poll.h>
+#include <random>
 #include <thread>
 #include <unistd.h>
 
@@ -103,6 +105,21 @@ void PollAsOtherMaster(const BusLine& line, ControllerBus& bus, unsigned address
     }
 }
 
+// One to three random bytes, too few to make a frame, as an unterminated
+// line picks up.
+void Noise(const BusLine& line, std::minstd_rand& random)
+{
+    std::vector<std::uint8_t> bytes(random() % 3 + 1);
+    for (std::uint8_t& byte : bytes) {
+        byte = static_cast<std::uint8_t>(random());
+    }
+    if (::write(line.fd, bytes.data(), bytes.size()) < 0) {
+        std::perror("tarnel-sim: write");
+        return;
+    }
+    Trace("noise ->", bytes, {});
+}
+
 int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
 {
     RequestFramer framer;
@@ -115,18 +132,28 @@ int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
     ConsoleLines console;
     pollfd ready[] = {{line.fd, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     auto masterDue = Clock::now();
+    auto noiseDue = Clock::now();
+    std::minstd_rand random(1);
     for (;;) {
-        int wait = -1;
+        std::optional<Clock::time_point> next;
         if (options.master) {
             if (Clock::now() >= masterDue) {
                 masterDue += std::chrono::milliseconds(options.master->periodMs);
                 PollAsOtherMaster(line, bus, options.master->address);
                 lastActivity = Clock::now();
             }
-            wait = static_cast<int>(
-                std::chrono::ceil<std::chrono::milliseconds>(masterDue - Clock::now()).count());
+            next = masterDue;
         }
-        if (::poll(ready, std::size(ready), std::max(wait, -1)) <= 0) {
+        if (options.noiseMs != 0) {
+            if (Clock::now() >= noiseDue) {
+                noiseDue += std::chrono::milliseconds(options.noiseMs);
+                Noise(line, random);
+            }
+            next = next ? std::min(*next, noiseDue) : noiseDue;
+        }
+        const int wait =
+            next ? static_cast<int>(std::chrono::ceil<std::chrono::milliseconds>(*next - Clock::now()).count()) : -1;
+        if (::poll(ready, std::size(ready), std::max(wait, 0) - (next ? 0 : 1)) <= 0) {
             continue;
         }
         if (ready[1].revents != 0 && !ReadConsole(console, bus)) {

@@ -10,7 +10,8 @@
 namespace tarnel::sim {
 
 const char* const kUsage =
-    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] CONTROLLER...\n"
+    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] [--noise MS]\n"
+    "                  CONTROLLER...\n"
     "\n"
     "Simulates leak-detection controllers sharing one serial bus. Without\n"
     "--device it makes a pseudo-terminal and prints the path to use.\n"
@@ -41,6 +42,8 @@ const char* const kUsage =
     "  --master ADDRESS,MS\n"
     "                 another master on the bus: it probes ADDRESS every MS\n"
     "                 milliseconds, and its requests and the answers are on the line\n"
+    "  --noise MS     a few random bytes on the idle line about every MS\n"
+    "                 milliseconds, as a bus without termination or bias picks up\n"
     "  --echo         send every byte straight back, as an RS-485 adapter that\n"
     "                 hears itself does\n"
     "\n"
@@ -141,7 +144,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     Options options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
-        if ((arg == "--device" || arg == "--baud" || arg == "--master") && i + 1 == args.size()) {
+        if ((arg == "--device" || arg == "--baud" || arg == "--master" || arg == "--noise") && i + 1 == args.size()) {
             error = arg + " needs a value";
             return std::nullopt;
         }
@@ -158,6 +161,13 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
                 return std::nullopt;
             }
             options.baud = *baud;
+        } else if (arg == "--noise") {
+            const auto period = Number(args[++i], 60000);
+            if (!period || *period < 10) {
+                error = "--noise takes MS from 10 to 60000: " + args[i];
+                return std::nullopt;
+            }
+            options.noiseMs = *period;
         } else if (arg == "--master") {
             const std::string& value = args[++i];
             const auto comma = value.find(',');

@@ -21,6 +21,7 @@ struct Options {
         unsigned periodMs = 0;
     };
     std::optional<OtherMaster> master;
+    unsigned noiseMs = 0;  // random bytes on the idle line about this often; 0: none
 };
 
 extern const char* const kUsage;
