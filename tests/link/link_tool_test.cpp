@@ -10,9 +10,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <csignal>
 #include <thread>
 
@@ -186,14 +184,11 @@ TEST(LinkTool, NothingIsSentOverAnotherMaster)
         Strings args;
         std::size_t mostSent;  // requests of its own before it noticed
     } cases[] = {
-        {{"scan", "--from", "0", "--to", "40", "--all"}, 0},
-        {{"scan", "--from", "0", "--to", "40", "--all", "--listen", "0"}, 5},
+        {{"scan", "--to", "20", "--all"}, 0},
+        {{"scan", "--to", "20", "--all", "--listen", "0"}, 5},
         {{"set-address", "5", "9"}, 0},
         {{"calibrate", "17"}, 0},
-        {{"commission", "--factory", "1", "--first", "10", "--record", "site.csv"}, 0},
     };
-    const QTemporaryDir folder;
-    QDir::setCurrent(folder.path());
     for (const auto& c : cases) {
         SimProcess sim({"--master", "30,200", "30", "5", "17,wet"});
         Strings args = c.args;
@@ -203,12 +198,10 @@ TEST(LinkTool, NothingIsSentOverAnotherMaster)
         EXPECT_THAT(run.err, HasSubstr("another master is using this bus (requests to 30, about 5 a second): "
                                        "nothing more is sent"));
         EXPECT_LE(sim.Requests().size(), c.mostSent) << args[0];
-        if (args[0] != "commission") {
-            args.push_back("--force");
-            const Outcome forced = LinkTool(args);
-            EXPECT_EQ(forced.status, 0) << args[0] << "\n" << forced.out << forced.err;
-            EXPECT_THAT(forced.err, HasSubstr("sent all the same (--force)")) << args[0];
-        }
+        args.push_back("--force");
+        const Outcome forced = LinkTool(args);
+        EXPECT_EQ(forced.status, 0) << args[0] << "\n" << forced.out << forced.err;
+        EXPECT_THAT(forced.err, HasSubstr("sent all the same (--force)")) << args[0];
     }
 }
 

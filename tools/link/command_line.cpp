@@ -64,6 +64,13 @@ CLI::Option* AddNumber(CLI::App& command, const std::string& name, std::uint32_t
         help);
 }
 
+// --from and --to of a command that sweeps a range of addresses.
+void AddRange(CLI::App& command, std::uint32_t& from, std::uint32_t& to)
+{
+    AddNumber(command, "--from", from, link::kFirstAddress, link::kLastAddress, "first address (default 0)");
+    AddNumber(command, "--to", to, link::kFirstAddress, link::kLastAddress, "last address (default 255)");
+}
+
 // The options every command that opens a port takes.
 struct LineOptions {
     std::string port;
@@ -108,6 +115,18 @@ struct LineOptions {
     }
 
     int BaudIndex() const { return BaudIndexes(baud)->front(); }
+
+    // The fields of a command that sweeps the bus at one or every speed.
+    template <class Sweep>
+    void Fill(Sweep& sweep) const
+    {
+        sweep.port = {port};
+        sweep.baudIndexes = *BaudIndexes(baud);
+        sweep.timeoutMs = timeoutMs;
+        sweep.trace = trace;
+        sweep.listenMs = listenMs;
+        sweep.force = force;
+    }
     ExchangeOptions Exchange() const { return {{port}, BaudIndex(), timeoutMs, trace, listenMs, force}; }
 };
 
@@ -127,8 +146,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     LineOptions scanLine(250);
     CLI::App* scanCommand = app.add_subcommand("scan", "find the controllers on the bus");
     scanLine.AddTo(*scanCommand, LineOptions::AllSpeeds, LineOptions::Sends);
-    AddNumber(*scanCommand, "--from", scan.from, link::kFirstAddress, link::kLastAddress, "first address (default 0)");
-    AddNumber(*scanCommand, "--to", scan.to, link::kFirstAddress, link::kLastAddress, "last address (default 255)");
+    AddRange(*scanCommand, scan.from, scan.to);
     scanCommand->add_flag("--all", scan.all, "list every controller instead of stopping at the first");
     scanCommand->add_flag("--json", scan.json, "results as JSON (keys below)");
 
@@ -182,9 +200,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     CLI::App* doctorCommand = app.add_subcommand(
         "doctor", "listen to the bus, probe it, and say what is wrong with it and how to fix it");
     doctorLine.AddTo(*doctorCommand, LineOptions::AllSpeeds, LineOptions::Sends);
-    AddNumber(*doctorCommand, "--from", doctor.from, link::kFirstAddress, link::kLastAddress,
-              "first address (default 0)");
-    AddNumber(*doctorCommand, "--to", doctor.to, link::kFirstAddress, link::kLastAddress, "last address (default 255)");
+    AddRange(*doctorCommand, doctor.from, doctor.to);
     doctorCommand->add_flag("--json", doctor.json, "the diagnosis as JSON (keys in the README)");
 
     LineOptions monitorLine(0);
@@ -213,12 +229,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         return ListPortsCommand{};
     }
     if (scanCommand->parsed()) {
-        scan.port = {scanLine.port};
-        scan.baudIndexes = *BaudIndexes(scanLine.baud);
-        scan.timeoutMs = scanLine.timeoutMs;
-        scan.trace = scanLine.trace;
-        scan.listenMs = scanLine.listenMs;
-        scan.force = scanLine.force;
+        scanLine.Fill(scan);
         return scan;
     }
     if (moveCommand->parsed()) {
@@ -229,12 +240,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         return CalibrateCommand{calibrateLine.Exchange(), calibrateAddress};
     }
     if (doctorCommand->parsed()) {
-        doctor.port = {doctorLine.port};
-        doctor.baudIndexes = *BaudIndexes(doctorLine.baud);
-        doctor.timeoutMs = doctorLine.timeoutMs;
-        doctor.listenMs = doctorLine.listenMs;
-        doctor.force = doctorLine.force;
-        doctor.trace = doctorLine.trace;
+        doctorLine.Fill(doctor);
         return doctor;
     }
     if (commissionCommand->parsed()) {
