@@ -27,6 +27,6 @@ for target in build/fuzz/tests/fuzz/*_fuzz; do
     awk -v name="$name" -v start="$start" \
       '/number_of_executed_units/ {"date +%s.%N" | getline now; s = now - start
          printf "%-18s %12d executions in %5.0f s, %9.0f a second\n", name, $2, s, $2 / s}
-       /ERROR|deadly signal|Test unit written/ {print}'
+       /ERROR|deadly signal|crash-|leak-|timeout-/ {print}'
   rm -rf "$found"
 done

@@ -1,14 +1,8 @@
 #include "link/device_commands.h"
 #include "link/frames.h"
-#include "link/port_line.h"
-#include "link/serial_port.h"
-#include "pseudo_terminal.h"
 #include "scripted_line.h"
-#include "sim_process.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
 
 namespace tarnel::link {
 namespace {
@@ -53,24 +47,6 @@ TEST(DeviceCommands, AnySevenBytesInTimeAnswerAndTheValueZeroCalibrates)
         EXPECT_EQ(ZeroCalibrate(calibrationLine, 9), c.calibrated) << c.name;
         EXPECT_EQ(calibrationLine.Writes().at(0).bytes, AsBytes(ZeroCalibrationFrame(9)));
     }
-}
-
-TEST(DeviceCommandsOnSimulatedBus, ReachTheControllersThroughAPort)
-{
-    test::SimProcess sim({"5", "17,wet", "3,delay=300"});
-    test::PortsOverride ports(sim.DevicePath());
-    platform::SerialLine port = OpenPort(1, 3);
-    ASSERT_TRUE(port.IsOpen());
-    PortLine line(port);
-
-    EXPECT_TRUE(ProbeAddress(line, 5, 250));
-    EXPECT_FALSE(ProbeAddress(line, 3, 150));
-    std::this_thread::sleep_for(250ms);
-    EXPECT_FALSE(ProbeAddress(line, 6, 150)) << "the late answer of 3 was purged";
-    EXPECT_TRUE(SetDeviceAddress(line, 5, 300));  // 300 goes out as 44
-    EXPECT_TRUE(ProbeAddress(line, 44, 250));
-    EXPECT_TRUE(ZeroCalibrate(line, 17));
-    EXPECT_FALSE(ZeroCalibrate(line, 44)) << "its rope is dry";
 }
 
 }  // namespace
