@@ -57,6 +57,7 @@ TEST(CommissionLoop, MovesVerifiesAndRecordsOrNamesTheStepThatFailed)
         {"another at 1", {kAtFactory, kAcknowledged, kAtNew, {5, 5ms, ValueReply(1)}}, 4,
          "10,9600,1,another controller still at 1,not asked,"},
         {"Ctrl-C while waiting", {}, 130, ""},
+        {"another master", {{1, 5ms, AsBytes(link::ProbeFrame(30))}}, 7, ""},
     };
     for (const auto& c : cases) {
         ScriptedLine line(c.events);
