@@ -36,6 +36,10 @@ TEST(CommandLine, RefusesAHostileValueOfEveryNumberAndName)
         {"calibrate", "-p", "1", ""},
         {"calibrate", "-p", "1", "--timeout", "", "1"},
         {"monitor", "-p", "1", "-b", ""},
+        {"scan", "-p", "1", "--listen", ""},
+        {"commission", "-p", "1", "--factory", "", "--first", "10"},
+        {"commission", "-p", "1", "--factory", "1", "--first", "10", "--count", ""},
+        {"doctor", "-p", "1", "--to", ""},
     };
     const Strings hostile{"", "-1", "+5", "99999999999999999999", "4294967297", "0x10", "1e2", " 5", "5 ", "５", "5a"};
     for (const Strings& command : commands) {
@@ -51,6 +55,10 @@ TEST(CommandLine, RefusesAHostileValueOfEveryNumberAndName)
     }
     for (const Strings& args : std::vector<Strings>{
              {"scan", "-p", "1", "--from", "9", "--to", "3"},
+             {"doctor", "-p", "1", "--from", "9", "--to", "3"},
+             {"commission", "-p", "1", "--factory", "1", "--first", "20", "--last", "10"},
+             {"commission", "-p", "1", "--factory", "1", "--first", "10", "--count", "0"},
+             {"commission", "-p", "1", "--first", "10"},
              {"scan", "-p", "1", "--timeout", "19"},
              {"set-address", "-p", "1", "5", "5"},
              {"set-address", "-p", "1", "--baud", "all", "1", "2"},
