@@ -117,7 +117,6 @@ struct LineOptions {
     int BaudIndex() const { return BaudIndexes(baud)->front(); }
 
     // The fields of a command that sweeps the bus at one or every speed.
-    template <class Sweep>
     void Fill(Sweep& sweep) const
     {
         sweep.port = {port};
