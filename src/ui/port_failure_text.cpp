@@ -1,8 +1,7 @@
 #include "port_failure_text.h"
 
+#include "platform/error_text.h"
 #include "platform/port_list.h"
-
-#include <system_error>
 
 std::string DescribeOpenFailure(unsigned portNumber, const tarnel::platform::OpenFailure& failure)
 {
@@ -19,7 +18,7 @@ std::string DescribeOpenFailure(unsigned portNumber, const tarnel::platform::Ope
         return device + "：没有权限。请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），重新登录后再试。";
     case tarnel::platform::OpenProblem::Other: break;
     }
-    return device + "：" + failure.error.message();
+    return device + "：" + tarnel::platform::ErrorText(failure.error);
 }
 
 std::string DescribeLostDevice(const tarnel::platform::SerialLine& line)

@@ -3,10 +3,12 @@
 // printed for each command.
 //   settings | probe ADDRESS MS | set-address OLD NEW | calibrate ADDRESS
 //   pause MS (the line left alone) | read (up to 7 bytes, within the read time-outs)
+// A port that does not open: the window's text on why, and exit status 3.
 
 #include "link/device_commands.h"
 #include "link/port_line.h"
 #include "link/serial_port.h"
+#include "port_failure_text.h"
 
 #include <array>
 #include <chrono>
@@ -22,9 +24,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: link_driver PORT BAUD_INDEX COMMAND...\n");
         return 2;
     }
-    platform::SerialLine port = link::OpenPort(std::stoul(argv[1]), std::stoi(argv[2]));
+    platform::OpenFailure failure;
+    platform::SerialLine port = link::OpenPort(std::stoul(argv[1]), std::stoi(argv[2]), &failure);
     if (!port.IsOpen()) {
-        std::fprintf(stderr, "cannot open port %s\n", argv[1]);
+        std::printf("%s\n", DescribeOpenFailure(std::stoul(argv[1]), failure).c_str());
         return 3;
     }
     link::PortLine line(port);
