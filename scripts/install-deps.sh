@@ -26,6 +26,8 @@ packages=(
   icoutils desktop-file-utils
   # building the Debian package
   dpkg-dev file help2man lintian
+  # the terminal tools' Chinese: the catalogue's tools, the locale, the pages
+  gettext locales man-db
 )
 
 missing=()
@@ -34,10 +36,19 @@ for package in "${packages[@]}"; do
     missing+=("$package")
   fi
 done
-((${#missing[@]} == 0)) && exit 0
-
 as_root=()
 ((EUID == 0)) || as_root=(sudo)
-echo "Installing: ${missing[*]}"
-"${as_root[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if ((${#missing[@]} > 0)); then
+  echo "Installing: ${missing[*]}"
+  "${as_root[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+# glibc translates only in a locale that exists: the tests read the tools in
+# Chinese.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+  echo "Making the locale zh_CN.UTF-8"
+  "${as_root[@]}" sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  grep -qx 'zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | "${as_root[@]}" tee -a /etc/locale.gen >/dev/null
+  "${as_root[@]}" locale-gen >/dev/null
+fi

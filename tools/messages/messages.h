@@ -1,0 +1,55 @@
+#pragma once
+
+// The terminal tools' texts for people, in the user's language. English is
+// written in the code; a catalogue supplies the translations, and a text it
+// does not hold shows in English.
+
+#include <cstdarg>
+#include <string>
+#include <string_view>
+
+namespace tarnel::messages {
+
+// Takes the language from the user's settings; called once, first in main.
+void UseUserLanguage();
+
+const char* Tr(const char* english);
+
+// The form for `count`: English has one and many, Chinese one form.
+const char* TrN(const char* one, const char* many, unsigned long count);
+
+// Marks a text for the catalogue where it is also machine output (a JSON
+// value, a record's field): Tr translates it where a person reads it.
+constexpr const char* N_(const char* english)
+{
+    return english;
+}
+
+// Makes Tr and TrN answer in English while it lives, for texts that go
+// into machine output as well as to people (the doctor's JSON).
+class InEnglish {
+public:
+    InEnglish();
+    ~InEnglish();
+    InEnglish(const InEnglish&) = delete;
+    InEnglish& operator=(const InEnglish&) = delete;
+
+    static bool Active();
+
+private:
+    bool outer_;
+};
+
+// printf's rules, into a string: translations keep their source's
+// placeholders, which the catalogue's check enforces.
+[[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...);
+
+// Columns a terminal gives the UTF-8 `text`: two for each East Asian wide
+// character, so tables line up in Chinese as in English.
+std::size_t DisplayWidth(std::string_view text);
+
+// `text` cut to at most `columns` columns, never inside a character, and
+// then padded with spaces to `columns` when `pad`.
+std::string Fit(std::string_view text, std::size_t columns, bool pad = true);
+
+}  // namespace tarnel::messages
