@@ -14,7 +14,8 @@ trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
 seconds_of_day() { awk -F: '{ printf "%.3f\n", $1 * 3600 + $2 * 60 + $3 }'; }
 
 mkfifo "$work/connect"
-"$build/tools/sim/tarnel-sim" 200 <"$work/connect" >"$work/sim.log" &
+# In English: the connections are counted by the simulator's words.
+LC_ALL=C "$build/tools/sim/tarnel-sim" 200 <"$work/connect" >"$work/sim.log" &
 exec 3>"$work/connect"
 until grep -q '^TARNEL_PORTS=' "$work/sim.log"; do sleep 0.05; done
 port=$(sed -n 's/^TARNEL_PORTS=//p' "$work/sim.log")

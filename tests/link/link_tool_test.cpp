@@ -30,8 +30,9 @@ struct Outcome {
     int status;
 };
 
-void Start(QProcess& tool, const Strings& args)
+void Start(QProcess& tool, const Strings& args, const Strings& language = {})
 {
+    tool.setProcessEnvironment(tarnel::test::Language(language));
     QStringList list;
     for (const std::string& arg : args) {
         list << QString::fromStdString(arg);
@@ -47,10 +48,10 @@ Outcome Finish(QProcess& tool)
     return {tool.readAllStandardOutput().toStdString(), tool.readAllStandardError().toStdString(), tool.exitCode()};
 }
 
-Outcome LinkTool(const Strings& args)
+Outcome LinkTool(const Strings& args, const Strings& language = {})
 {
     QProcess tool;
-    Start(tool, args);
+    Start(tool, args, language);
     return Finish(tool);
 }
 
@@ -64,6 +65,42 @@ Strings Controllers(const std::string& json)
                         c["reply"].toString().toStdString());
     }
     return found;
+}
+
+// People read the language the locale asks for, in glibc's order; machines
+// read English whatever it is.
+TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
+{
+    SimProcess sim({"2"});
+    const std::string p = sim.DevicePath();
+    const Strings chinese{"LANG=zh_CN.UTF-8"};
+    const Strings scan{"scan", "-p", p, "--to", "3", "--listen", "0"};
+    struct Case {
+        Strings language;
+        Strings args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {chinese, {"--help"}, 0, "用法: tarnel-link [选项] 命令"},
+        {chinese, {"scan", "-p", p, "--from", "x"}, 2, "--from: “x”不是 0 到 255 之间的十进制数"},
+        {chinese, {"scan"}, 2, "缺少 --port"},
+        {chinese, scan, 0, "找到地址 2，波特率 9600"},
+        {chinese, {"scan", "-p", p, "--to", "3", "--listen", "0", "--json"}, 0, "\"reply\": \"valid reply\""},
+        {{"LANG=C"}, {"--help"}, 0, "Usage: tarnel-link [OPTIONS] COMMAND"},
+        {{"LANG=C"}, scan, 0, "found 2 at 9600 baud"},
+        {{"LANG=C", "LC_ALL=zh_CN.UTF-8"}, {"scan"}, 2, "缺少 --port"},
+        {{"LANG=zh_CN.UTF-8", "LC_MESSAGES=C"}, {"scan"}, 2, "--port is required"},
+        {{"LANG=C.UTF-8", "LANGUAGE=zh_CN"}, {"scan"}, 2, "缺少 --port"},
+        // LANGUAGE counts only in a locale other than C; a missing locale is C.
+        {{"LANG=C", "LANGUAGE=zh_CN"}, {"scan"}, 2, "--port is required"},
+        {{"LANG=zh_HK.UTF-8", "LANGUAGE=zh_CN"}, {"scan"}, 2, "--port is required"},
+    };
+    for (const Case& c : cases) {
+        const Outcome run = LinkTool(c.args, c.language);
+        EXPECT_EQ(run.status, c.status) << c.args.front();
+        EXPECT_THAT(run.out + run.err, HasSubstr(c.says)) << c.language.front() << " " << c.args.front();
+    }
 }
 
 // The parsing itself is tested in-process; here, that the program acts on it.

@@ -5,12 +5,29 @@
 
 namespace tarnel::test {
 
+QProcessEnvironment Language(const std::vector<std::string>& settings)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : environment.keys()) {
+        if (name == "LANG" || name == "LANGUAGE" || name.startsWith("LC_")) {
+            environment.remove(name);
+        }
+    }
+    for (const std::string& setting : settings) {
+        const auto equals = setting.find('=');
+        environment.insert(QString::fromStdString(setting.substr(0, equals)),
+                           QString::fromStdString(setting.substr(equals + 1)));
+    }
+    return environment;
+}
+
 SimProcess::SimProcess(const std::vector<std::string>& controllers)
 {
     QStringList args;
     for (const std::string& controller : controllers) {
         args << QString::fromStdString(controller);
     }
+    process_.setProcessEnvironment(Language());
     process_.start(TARNEL_SIM_PATH, args);
     // The banner names the device; controllers are listed after it.
     constexpr std::string_view kPortsLine = "TARNEL_PORTS=";

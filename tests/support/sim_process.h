@@ -6,6 +6,10 @@
 
 namespace tarnel::test {
 
+// The environment with the language settings replaced by `settings`
+// ("LANG=zh_CN.UTF-8"): none, and the tools speak English.
+QProcessEnvironment Language(const std::vector<std::string>& settings = {});
+
 // tarnel-sim running as a child process on a pseudo-terminal of its own.
 class SimProcess {
 public:

@@ -5,11 +5,17 @@
 
 #include "link/frames.h"
 #include "pseudo_terminal.h"
+#include "sim_process.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QStringDecoder>
+#include <algorithm>
+#include <fcntl.h>
 #include <filesystem>
+#include <stdlib.h>
 #include <termios.h>
 #include <thread>
 #include <unistd.h>
@@ -19,22 +25,38 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-// The link driver under Wine, with the test's pseudo-terminal as its COM port.
+// A Windows program under Wine, with the test's pseudo-terminal as its COM port.
 class WineLink {
 public:
-    WineLink(const std::string& slavePath, const QStringList& commands)
+    explicit WineLink(const std::string& slavePath)
+        : m_com(10 + static_cast<unsigned>(::getpid() % 80)),
+          m_link(fs::path(TARNEL_WINE_PREFIX) / "dosdevices" / ("com" + std::to_string(m_com)))
     {
-        const unsigned com = 10 + static_cast<unsigned>(::getpid() % 80);
-        m_link = fs::path(TARNEL_WINE_PREFIX) / "dosdevices" / ("com" + std::to_string(com));
         fs::remove(m_link);
         fs::create_symlink(slavePath, m_link);
+    }
+
+    // The link driver on that port.
+    WineLink(const std::string& slavePath, const QStringList& commands) : WineLink(slavePath)
+    {
+        Start(TARNEL_LINK_DRIVER_EXE, QStringList{QString::number(m_com)} + commands);
+    }
+
+    // `program` in a Windows whose language Wine takes from `locale`.
+    void Start(const QString& program, const QStringList& args, const QString& locale = "zh_CN.UTF-8")
+    {
         QProcessEnvironment environment;
         environment.insert("WINEPREFIX", TARNEL_WINE_PREFIX);
         environment.insert("WINEDEBUG", "-all");
         environment.insert("HOME", TARNEL_WINE_PREFIX);
+        // Wine reads LC_ALL also where Linux lacks the locale.
+        environment.insert("LC_ALL", locale);
         m_process.setProcessEnvironment(environment);
-        m_process.start(TARNEL_WINE, QStringList{TARNEL_LINK_DRIVER_EXE, QString::number(com)} + commands);
+        m_process.start(TARNEL_WINE, QStringList{program} + args);
     }
+
+    // The port as the tools number it: COMn is port n.
+    QString Port() const { return QString::number(m_com); }
 
     ~WineLink()
     {
@@ -44,15 +66,23 @@ public:
     }
 
     // Waits for the program to end and returns what it printed.
-    std::string Output()
+    std::string Output(int exitCode = 0)
     {
         EXPECT_TRUE(m_process.waitForFinished(60000));
-        EXPECT_EQ(m_process.exitCode(), 0);
+        EXPECT_EQ(m_process.exitCode(), exitCode);
         // Windows ends its lines with CR LF.
         return m_process.readAllStandardOutput().replace('\r', "").toStdString();
     }
 
+    // Both streams.
+    std::string Said(int exitCode)
+    {
+        const std::string out = Output(exitCode);
+        return out + m_process.readAllStandardError().replace('\r', "").toStdString();
+    }
+
 private:
+    unsigned m_com;
     fs::path m_link;
     QProcess m_process;
 };
@@ -88,6 +118,51 @@ TEST(WineLink, SetsTheLineSendsTheExactFramesPurgesAndBoundsTheRead)
     const unsigned long ms = std::stoul(output.substr(silent + 20));
     EXPECT_GE(ms, 380u);
     EXPECT_LT(ms, 800u);
+}
+
+// A pseudo-terminal's slave still locked fails to open (Wine: "invalid
+// access to memory location"): the window names it in the system's Chinese,
+// in UTF-8 rather than the ANSI code page's GBK, without its full stop.
+TEST(WineLink, TellsAnOpenFailureInTheSystemsOwnWordsInUtf8)
+{
+    const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    WineLink link(::ptsname(master), {"4"});
+    const std::string output = link.Output(3);
+    ::close(master);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = QString(utf8(QByteArrayView(output))).trimmed();
+    EXPECT_FALSE(utf8.hasError()) << QByteArray::fromStdString(output).toHex(' ').toStdString();
+    const QString reason = text.section(u'：', 1);
+    EXPECT_TRUE(!reason.isEmpty() && std::ranges::all_of(reason, [](QChar c) { return c.script() == QChar::Script_Han; }))
+        << output;
+}
+
+// tarnel-link.exe speaks the language of Windows' user interface; its
+// JSON stays English.
+TEST(WineLink, TheToolSpeaksChineseOnAChineseWindows)
+{
+    tarnel::test::SimProcess sim({"2"});
+    struct Case {
+        QString locale;
+        QStringList args;
+        int status;
+        std::string says;
+    };
+    const Case cases[] = {
+        {"zh_CN.UTF-8", {"--help"}, 0, "用法: tarnel-link [选项] 命令"},
+        {"zh_CN.UTF-8", {"scan", "-p", "PORT", "--to", "x"}, 2, "“x”不是 0 到 255 之间的十进制数"},
+        {"zh_CN.UTF-8", {"scan", "-p", "PORT", "--to", "3", "--listen", "0"}, 0, "找到地址 2，波特率 9600"},
+        {"zh_CN.UTF-8", {"scan", "-p", "PORT", "--to", "3", "--listen", "0", "--json"}, 0, "\"valid reply\""},
+        {"en_US.UTF-8", {"scan", "-p", "PORT", "--to", "3", "--listen", "0"}, 0, "found 2 at 9600 baud"},
+    };
+    for (const Case& c : cases) {
+        WineLink link(sim.DevicePath());
+        QStringList args = c.args;
+        args.replaceInStrings("PORT", link.Port());
+        link.Start(TARNEL_LINK_EXE, args, c.locale);
+        EXPECT_THAT(link.Said(c.status), ::testing::HasSubstr(c.says)) << c.locale.toStdString();
+    }
 }
 
 }  // namespace

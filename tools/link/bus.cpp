@@ -2,11 +2,15 @@
 
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace tarnel::tool {
+
+using messages::N_;
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -22,15 +26,15 @@ constexpr auto kPollPause = 1ms;
 const char* Describe(Heard kind)
 {
     switch (kind) {
-    case Heard::Reply: return "valid reply";
-    case Heard::Late: return "late answer";
-    case Heard::Stray: return "stray answer";
-    case Heard::Echo: return "echo of the request";
-    case Heard::Corrupt: return "corrupt answer";
-    case Heard::Request: return "request from another master";
+    case Heard::Reply: return N_("valid reply");
+    case Heard::Late: return N_("late answer");
+    case Heard::Stray: return N_("stray answer");
+    case Heard::Echo: return N_("echo of the request");
+    case Heard::Corrupt: return N_("corrupt answer");
+    case Heard::Request: return N_("request from another master");
     case Heard::Short: break;
     }
-    return "short answer";
+    return N_("short answer");
 }
 
 const BusWatcher Bus::kUnwatched;

@@ -2,23 +2,15 @@
 
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 namespace tarnel::tool {
-namespace {
 
-std::string Fixed(double value, int decimals)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, value);
-    return text;
-}
-
-}  // namespace
-
+using messages::Format;
+using messages::Tr;
 void BusStatistics::Add(const FrameJoiner::Frame& frame)
 {
     const link::Micros end = frame.start + link::WireTime(frame.bytes.size(), baud_);
@@ -47,18 +39,19 @@ void BusStatistics::Add(const FrameJoiner::Frame& frame)
 std::vector<std::string> BusStatistics::Summary(link::Micros elapsed) const
 {
     const double seconds = std::max(std::chrono::duration<double>(elapsed).count(), 1e-3);
-    std::vector<std::string> lines{std::to_string(frames_) + " frames in " + Fixed(seconds, 1) + " s, " +
-                                   std::to_string(badChecks_) + " with a bad check, " + std::to_string(shortGaps_) +
-                                   " gaps shorter than 3.5 characters"};
+    const auto count = [](auto value) { return static_cast<unsigned long>(value); };
+    std::vector<std::string> lines{Format(Tr("%lu frames in %.1f s, %lu with a bad check, %lu gaps shorter than 3.5 "
+                                             "characters"),
+                                          count(frames_), seconds, count(badChecks_), count(shortGaps_))};
     for (const auto& [number, address] : perAddress_) {
-        std::string line = "address " + std::to_string(number) + ": " + std::to_string(address.frames) + " frames (" +
-                           Fixed(address.frames / seconds, 1) + " a second), " + std::to_string(address.badChecks) +
-                           " with a bad check (" + std::to_string(100 * address.badChecks / address.frames) + "%)";
+        std::string line = Format(Tr("address %u: %lu frames (%.1f a second), %lu with a bad check (%lu%%)"),
+                                  static_cast<unsigned>(number), count(address.frames), address.frames / seconds,
+                                  count(address.badChecks), count(100 * address.badChecks / address.frames));
         if (!address.responseMs.empty()) {
             std::vector<double> times = address.responseMs;
             std::ranges::sort(times);
-            line += ", answers in " + Fixed(times.front(), 0) + "/" + Fixed(times[times.size() / 2], 0) + "/" +
-                    Fixed(times.back(), 0) + " ms (min/median/max of " + std::to_string(times.size()) + ")";
+            line += Format(Tr(", answers in %.0f/%.0f/%.0f ms (min/median/max of %lu)"), times.front(),
+                           times[times.size() / 2], times.back(), count(times.size()));
         }
         lines.push_back(line);
     }

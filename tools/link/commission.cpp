@@ -3,7 +3,9 @@
 #include "exit_codes.h"
 #include "link/frames.h"
 #include "link/protocol.h"
+#include "messages.h"
 #include "platform/append_file.h"
+#include "platform/error_text.h"
 #include "platform/terminal.h"
 #include "site_record.h"
 
@@ -13,6 +15,12 @@
 #include <vector>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::N_;
+using messages::Tr;
+using messages::TrN;
+
 namespace {
 
 using namespace std::chrono_literals;
@@ -34,9 +42,9 @@ std::string AnswerText(const Answer& answer)
         return "refused (exception " + std::to_string(answer.frame->bytes[2]) + ")";
     }
     if (answer.frame) {
-        return answer.frame->kind == Heard::Short ? "short answer" : "corrupt answer";
+        return answer.frame->kind == Heard::Short ? N_("short answer") : N_("corrupt answer");
     }
-    return answer.echoed ? "echo only" : "no answer";
+    return answer.echoed ? N_("echo only") : N_("no answer");
 }
 
 // How a step of a move failed, as the record names it: "set-address: no
@@ -44,6 +52,19 @@ std::string AnswerText(const Answer& answer)
 std::string StepFailure(std::string_view step, const Answer& answer)
 {
     return std::string(step) + ": " + AnswerText(answer);
+}
+
+// A record's words as a person reads them; the record itself keeps English.
+std::string Shown(const std::string& value)
+{
+    unsigned dry = 0;
+    if (std::sscanf(value.c_str(), "rope dry (value 0x%X)", &dry) == 1) {
+        return Format(Tr("rope dry (value 0x%04X)"), dry);
+    }
+    if (const auto colon = value.find(": "); colon != std::string::npos) {
+        return Tr(value.substr(0, colon).c_str()) + std::string(": ") + Shown(value.substr(colon + 2));
+    }
+    return Tr(value.c_str());
 }
 
 class Commissioning {
@@ -68,8 +89,7 @@ public:
                 return Ended();
             }
             if (!address) {
-                Print("no free address left from " + std::to_string(options_.first) + " up to " +
-                      std::to_string(options_.last));
+                Print(Format(Tr("no free address left from %u up to %u"), options_.first, options_.last));
                 Summary();
                 return kNotDone;
             }
@@ -97,8 +117,6 @@ public:
     }
 
 private:
-    std::string Factory() const { return std::to_string(options_.factory); }
-
     // The next free address, skipping those where something answers already.
     std::optional<std::uint32_t> ChooseAddress()
     {
@@ -107,7 +125,7 @@ private:
             if (bus_.Stopped() || !answer.frame) {
                 return candidate;
             }
-            Print(std::to_string(*candidate) + " already answers and is not in the record: skipped");
+            Print(Format(Tr("%u already answers and is not in the record: skipped"), *candidate));
             next_ = *candidate + 1;
         }
         return std::nullopt;
@@ -116,11 +134,8 @@ private:
     // Probes the factory address until one controller answers there.
     bool AwaitController()
     {
-        // Built in steps: GCC 12 warns falsely on "[" + a number's text.
-        std::string progress = "[";
-        progress += std::to_string(moved_ + failed_) + " done] connect the next controller (it answers at " +
-                    Factory() + ")";
-        Print(progress);
+        Print(Format(Tr("[%u done] connect the next controller (it answers at %u)"), moved_ + failed_,
+                     options_.factory));
         int garbled = 0;
         while (!bus_.Stopped()) {
             const auto started = bus_.Line().Now();
@@ -130,7 +145,7 @@ private:
             }
             garbled = answer.frame ? garbled + 1 : 0;
             if (garbled == kGarbledInARow) {
-                Print("more than one controller answers at " + Factory() + ": connect one at a time");
+                Print(Format(Tr("more than one controller answers at %u: connect one at a time"), options_.factory));
             }
             const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(bus_.Line().Now() - started);
             bus_.Listen(static_cast<std::uint32_t>(std::max<std::int64_t>(0, kPollMs - waited.count())));
@@ -142,7 +157,7 @@ private:
     // After a failed move: waits until nothing answers at the factory address.
     bool AwaitDisconnection()
     {
-        Print("disconnect it; the next one is asked for once nothing answers at " + Factory());
+        Print(Format(Tr("disconnect it; the next one is asked for once nothing answers at %u"), options_.factory));
         for (int silent = 0; silent < kSilentInARow && !bus_.Stopped();) {
             silent = bus_.Ask(link::ProbeFrame(options_.factory), kPollMs).frame ? 0 : silent + 1;
             bus_.TakeOthers();
@@ -156,11 +171,11 @@ private:
         row.address = address;
         row.baud = baud_;
         row.from = options_.factory;
-        row.calibration = "not asked";
+        row.calibration = N_("not asked");
         const std::uint32_t timeoutMs = options_.exchange.timeoutMs;
         const Answer ack = AskListeningLate(bus_, link::SetAddressFrame(options_.factory, address), timeoutMs);
         if (!Valid(ack)) {
-            row.outcome = Interrupted() ? Interruption() : StepFailure("set-address", ack);
+            row.outcome = Interrupted() ? Interruption() : StepFailure(N_("set-address"), ack);
             return row;
         }
         // Listened through rather than slept, so that Ctrl-C ends it.
@@ -168,18 +183,19 @@ private:
         bus_.TakeOthers();
         const Answer moved = AskListeningLate(bus_, link::ProbeFrame(address), timeoutMs);
         if (!Valid(moved)) {
-            row.outcome = Interrupted() ? Interruption() : StepFailure("verify", moved);
+            row.outcome = Interrupted() ? Interruption() : StepFailure(N_("verify"), moved);
             return row;
         }
         row.responseMs = moved.frame->afterMs;
         const Answer left = bus_.Ask(link::ProbeFrame(options_.factory), kPollMs);
         bus_.TakeOthers();
         if (left.frame) {
-            Print("a second controller answers at " + Factory() + ": it was connected at the same time");
-            row.outcome = "another controller still at " + Factory();
+            Print(Format(Tr("a second controller answers at %u: it was connected at the same time"),
+                         options_.factory));
+            row.outcome = Format("another controller still at %u", options_.factory);
             return row;
         }
-        row.outcome = Interrupted() ? Interruption() : "moved";
+        row.outcome = Interrupted() ? Interruption() : N_("moved");
         if (row.outcome == "moved" && options_.calibrate) {
             row.calibration = Calibrate(address);
         }
@@ -189,7 +205,9 @@ private:
     bool Interrupted() const { return bus_.Stopped(); }
     std::string Interruption() const
     {
-        return bus_.Line().Lost() ? "adapter lost" : bus_.Line().StopRequested() ? "interrupted" : "another master";
+        return bus_.Line().Lost()            ? N_("adapter lost")
+               : bus_.Line().StopRequested() ? N_("interrupted")
+                                             : N_("another master");
     }
 
     // Zero-calibrates once the technician says the rope lies in water; with
@@ -203,9 +221,9 @@ private:
         if (!platform::InputIsTerminal()) {
             return calibrate();
         }
-        std::string result = "skipped";
-        Print("lay the first 0-0.3 m of the rope of " + std::to_string(address) +
-              " in water, then press Enter (s and Enter: skip)");
+        std::string result = N_("skipped");
+        Print(Format(Tr("lay the first 0-0.3 m of the rope of %u in water, then press Enter (s and Enter: skip)"),
+                     address));
         for (std::string line; !bus_.Stopped();) {
             const platform::InputLine input = platform::WaitForInputLine(line, 20ms);
             if (input == platform::InputLine::NotYet) {
@@ -218,7 +236,7 @@ private:
             if (!result.starts_with("rope dry")) {
                 return result;
             }
-            Print(result + ": the rope is not in water; Enter: try again, s and Enter: skip");
+            Print(Format(Tr("%s: the rope is not in water; Enter: try again, s and Enter: skip"), Shown(result).c_str()));
         }
         return result;
     }
@@ -227,8 +245,9 @@ private:
     {
         row.time = IsoTime(std::chrono::system_clock::now());
         if (const std::error_code error = record_.Append(RecordLine(row))) {
-            Print("the record " + recordPath_ + " cannot be written: " + error.message() + "; stopped");
-            Print("controller at " + std::to_string(row.address) + ": " + row.outcome + ", not recorded");
+            Print(Format(Tr("the record %s cannot be written: %s; stopped"), recordPath_.c_str(),
+                         platform::ErrorText(error).c_str()));
+            Print(Format(Tr("controller at %u: %s, not recorded"), row.address, Shown(row.outcome).c_str()));
             return kNotConfirmed;
         }
         recorded_.insert(row.address);
@@ -242,24 +261,31 @@ private:
 
     void Announce(const RecordRow& row)
     {
-        const std::string move = Factory() + " -> " + std::to_string(row.address);
         if (row.outcome != "moved") {
-            Print("failed " + move + ": " + row.outcome + " (recorded)");
+            Print(Format(Tr("failed %u -> %u: %s (recorded)"), row.from, row.address, Shown(row.outcome).c_str()));
             return;
         }
-        Print("moved " + move + " at " + std::to_string(row.baud) + " baud, answers in " +
-              std::to_string(*row.responseMs) + " ms" + (options_.calibrate ? ", " + row.calibration : "") +
-              ": label it " + std::to_string(row.address) +
-              (platform::OutputIsTerminal() ? "\a" : ""));
+        const std::string bell = platform::OutputIsTerminal() ? "\a" : "";
+        if (options_.calibrate) {
+            Print(Format(Tr("moved %u -> %u at %u baud, answers in %u ms, %s: label it %u"), row.from, row.address,
+                         row.baud, *row.responseMs, Shown(row.calibration).c_str(), row.address) +
+                  bell);
+        } else {
+            Print(Format(Tr("moved %u -> %u at %u baud, answers in %u ms: label it %u"), row.from, row.address,
+                         row.baud, *row.responseMs, row.address) +
+                  bell);
+        }
     }
 
     // Ctrl-C or a lost adapter.
     int Ended()
     {
         if (bus_.Line().Lost()) {
-            Print("the adapter went away: " + bus_.Line().Lost().message() +
-                  (inProgress_ ? " (while moving " + Factory() + " -> " + std::to_string(*inProgress_) + ")"
-                               : " (while waiting for a controller)"));
+            const std::string reason = platform::ErrorText(bus_.Line().Lost());
+            Print(inProgress_ ? Format(Tr("the adapter went away: %s (while moving %u -> %u)"), reason.c_str(),
+                                       options_.factory, *inProgress_)
+                              : Format(Tr("the adapter went away: %s (while waiting for a controller)"),
+                                       reason.c_str()));
             Summary();
             return kCannotOpen;
         }
@@ -269,7 +295,7 @@ private:
 
     void Summary() const
     {
-        Print("moved " + std::to_string(moved_) + ", failed " + std::to_string(failed_) + "; record: " + recordPath_);
+        Print(Format(Tr("moved %u, failed %u; record: %s"), moved_, failed_, recordPath_.c_str()));
     }
 
     Bus& bus_;
@@ -291,19 +317,25 @@ std::unique_ptr<platform::AppendFile> OpenRecord(const std::string& path, std::s
     std::error_code error;
     auto file = platform::AppendFile::Open(path, error);
     if (!file) {
-        std::fprintf(stderr, "tarnel-link: the record %s cannot be opened: %s; nothing sent\n", path.c_str(),
-                     error.message().c_str());
+        std::fprintf(stderr, "tarnel-link: %s\n",
+                     Format(Tr("the record %s cannot be opened: %s; nothing sent"), path.c_str(),
+                            platform::ErrorText(error).c_str())
+                         .c_str());
         return nullptr;
     }
     const auto read = ReadRecord(file->Contents());
     if (const std::string* problem = std::get_if<std::string>(&read)) {
-        std::fprintf(stderr, "tarnel-link: %s is no commissioning record: %s; left untouched, nothing sent\n",
-                     path.c_str(), problem->c_str());
+        std::fprintf(stderr, "tarnel-link: %s\n",
+                     Format(Tr("%s is no commissioning record: %s; left untouched, nothing sent"), path.c_str(),
+                            problem->c_str())
+                         .c_str());
         return nullptr;
     }
     if (file->Contents().empty() && (error = file->Append(std::string(kRecordHeader) + '\n'))) {
-        std::fprintf(stderr, "tarnel-link: the record %s cannot be written: %s; nothing sent\n", path.c_str(),
-                     error.message().c_str());
+        std::fprintf(stderr, "tarnel-link: %s\n",
+                     Format(Tr("the record %s cannot be written: %s; nothing sent"), path.c_str(),
+                            platform::ErrorText(error).c_str())
+                         .c_str());
         return nullptr;
     }
     recorded = RecordedAddresses(std::get<std::vector<RecordRow>>(read));
@@ -320,7 +352,8 @@ int RunCommission(const CommissionOptions& options)
         return kBadCommand;
     }
     const std::string path = std::filesystem::absolute(options.record).string();
-    Print("record: " + path + " (" + std::to_string(recorded.size()) + " addresses in it)");
+    Print(Format(TrN("record: %s (%zu address in it)", "record: %s (%zu addresses in it)", recorded.size()),
+                 path.c_str(), recorded.size()));
     return OnBus(options.exchange, [&](Bus& bus) { return Commission(bus, options, *record, path, recorded); });
 }
 
@@ -353,11 +386,11 @@ std::optional<std::uint32_t> NextFreeAddress(std::uint32_t from, std::uint32_t l
 std::string CalibrationResult(const Answer& answer)
 {
     if (!Valid(answer)) {
-        return answer.echoed && !answer.frame ? "no answer" : AnswerText(answer);
+        return answer.echoed && !answer.frame ? N_("no answer") : AnswerText(answer);
     }
     const unsigned value = CalibrationValue(*answer.frame);
     if (value == 0) {
-        return "calibrated";
+        return N_("calibrated");
     }
     char text[32];
     std::snprintf(text, sizeof text, "rope dry (value 0x%04X)", value);

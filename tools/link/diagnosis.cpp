@@ -1,20 +1,20 @@
 #include "diagnosis.h"
 
+#include "messages.h"
 #include "other_master.h"
 
 #include <algorithm>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+
 namespace {
 
 // Corrupt answers at one address this many times, where others answer
 // cleanly: two controllers share it.
 constexpr unsigned kCollisions = 3;
-
-std::string Address(std::uint32_t address)
-{
-    return "address " + std::to_string(address);
-}
 
 bool Clean(const AddressSeen& seen)
 {
@@ -30,29 +30,30 @@ Diagnosis Diagnose(const std::vector<SpeedSeen>& speeds, std::uint32_t timeoutMs
     bool anyAnswer = false;
     bool anyValid = false;
     for (const SpeedSeen& speed : speeds) {
-        const std::string at = " at " + std::to_string(speed.baud) + " baud";
         if (speed.otherMaster) {
             masters.push_back({"other-master", std::nullopt,
-                               "another master uses the bus" + at + " (" + DescribeOtherMaster(*speed.otherMaster) + ")",
-                               "stop it while you work on the bus (--force sends all the same)"});
+                               Format(Tr("another master uses the bus at %u baud (%s)"), speed.baud,
+                                      DescribeOtherMaster(*speed.otherMaster).c_str()),
+                               Tr("stop it while you work on the bus (--force sends all the same)")});
         }
         if (speed.noiseBytes > 0) {
             const auto framed = std::ranges::find_if(speeds, [](const SpeedSeen& s) { return s.framesHeard > 0; });
             wiring.push_back(
                 framed != speeds.end() && framed->baud != speed.baud
                     ? Finding{"wrong-speed", std::nullopt,
-                              std::to_string(speed.noiseBytes) + " bytes of noise" + at + ", but whole frames at " +
-                                  std::to_string(framed->baud) + " baud",
-                              "the bus runs at " + std::to_string(framed->baud) + " baud: use -b " +
-                                  std::to_string(framed->baud)}
+                              Format(Tr("%zu bytes of noise at %u baud, but whole frames at %u baud"),
+                                     speed.noiseBytes, speed.baud, framed->baud),
+                              Format(Tr("the bus runs at %u baud: use -b %u"), framed->baud, framed->baud)}
                     : Finding{"noise", std::nullopt,
-                              std::to_string(speed.noiseBytes) + " bytes on the idle line" + at + " that make no frame",
-                              "missing termination or bias resistors, A and B swapped, or a device at another speed"});
+                              Format(Tr("%zu bytes on the idle line at %u baud that make no frame"), speed.noiseBytes,
+                                     speed.baud),
+                              Tr("missing termination or bias resistors, A and B swapped, or a device at another "
+                                 "speed")});
         }
         if (speed.echoes > 0) {
             adapter.push_back({"echo", std::nullopt,
-                               "the adapter sent " + std::to_string(speed.echoes) + " requests back" + at,
-                               "switch the adapter's echo off (or use one that does not hear itself)"});
+                               Format(Tr("the adapter sent %u requests back at %u baud"), speed.echoes, speed.baud),
+                               Tr("switch the adapter's echo off (or use one that does not hear itself)")});
         }
         const bool someClean = std::ranges::any_of(speed.addresses, Clean);
         // On a noisy line garbled answers are the noise's doing.
@@ -68,37 +69,38 @@ Diagnosis Diagnose(const std::vector<SpeedSeen>& speeds, std::uint32_t timeoutMs
             }
             if (seen.corrupt >= kCollisions && someClean && quiet) {
                 sharing.push_back({"two-controllers", seen.address,
-                                   Address(seen.address) + " answers corrupt " + std::to_string(seen.corrupt) +
-                                       " times of " + std::to_string(seen.asked) + ", its neighbours cleanly",
-                                   "two controllers share it: connect them one at a time and give one another address"});
+                                   Format(Tr("address %u answers corrupt %u times of %u, its neighbours cleanly"),
+                                          seen.address, seen.corrupt, seen.asked),
+                                   Tr("two controllers share it: connect them one at a time and give one another "
+                                      "address")});
             }
             if (seen.late > 0) {
                 const std::uint32_t enough = (seen.latestMs * 3 / 2 + 9) / 10 * 10;
                 timing.push_back({"late", seen.address,
-                                  Address(seen.address) + " answers late, after up to " +
-                                      std::to_string(seen.latestMs) + " ms (the time-out is " +
-                                      std::to_string(timeoutMs) + " ms)",
-                                  "use --timeout " + std::to_string(enough)});
+                                  Format(Tr("address %u answers late, after up to %u ms (the time-out is %u ms)"),
+                                         seen.address, seen.latestMs, timeoutMs),
+                                  Format(Tr("use --timeout %u"), enough)});
             }
             if (seen.shortAnswers > 0 && quiet) {
                 timing.push_back({"short", seen.address,
-                                  Address(seen.address) + " answers short " + std::to_string(seen.shortAnswers) +
-                                      " times of " + std::to_string(seen.asked),
-                                  "a weak or long line, or a device cut off while answering: check the cable and its "
-                                  "termination"});
+                                  Format(Tr("address %u answers short %u times of %u"), seen.address,
+                                         seen.shortAnswers, seen.asked),
+                                  Tr("a weak or long line, or a device cut off while answering: check the cable and "
+                                     "its termination")});
             }
         }
     }
     if (anyAnswer && !anyValid) {
         wiring.insert(wiring.begin(), {"corrupt-everywhere", std::nullopt,
-                                       "every address that answers gives corrupt or short answers",
-                                       "the wrong speed (try -b all) or wiring: A and B swapped, missing termination"});
+                                       Tr("every address that answers gives corrupt or short answers"),
+                                       Tr("the wrong speed (try -b all) or wiring: A and B swapped, missing "
+                                          "termination")});
     }
     diagnosis.nothingAnswers = !anyAnswer && masters.empty();
     if (diagnosis.nothingAnswers) {
-        masters.push_back({"nothing-answers", std::nullopt, "nothing answers",
-                           "swap A and B; a 120 ohm resistor at each end of a long bus; try -b all; switch the "
-                           "adapter's echo off; join the dialout group"});
+        masters.push_back({"nothing-answers", std::nullopt, Tr("nothing answers"),
+                           Tr("swap A and B; a 120 ohm resistor at each end of a long bus; try -b all; switch the "
+                              "adapter's echo off; join the dialout group")});
     }
     for (auto* group : {&masters, &wiring, &sharing, &adapter, &timing}) {
         diagnosis.findings.insert(diagnosis.findings.end(), group->begin(), group->end());

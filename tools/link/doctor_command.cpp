@@ -6,11 +6,18 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
+#include "messages.h"
 #include "trace.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+using messages::TrN;
+
 namespace {
 
 // An address that answers anything is asked this often in all.
@@ -138,11 +145,12 @@ int RunDoctor(const DoctorRequest& request)
         if (request.force) {
             bus.AllowOtherMasters();
         }
-        std::fprintf(stderr, "listening at %u baud for %u ms\n", speed.baud, request.listenMs);
+        std::fprintf(stderr, "%s\n", Format(Tr("listening at %u baud for %u ms"), speed.baud, request.listenMs).c_str());
         bus.Listen(request.listenMs);
         NoteListening(bus.TakeOthers(), speed);
         speed.otherMaster = bus.OtherMasterHeard();
-        std::fprintf(stderr, "probing %u..%u at %u baud\n", request.from, request.to, speed.baud);
+        std::fprintf(stderr, "%s\n",
+                     Format(Tr("probing %u..%u at %u baud"), request.from, request.to, speed.baud).c_str());
         for (std::uint32_t address = request.from; address <= request.to && !bus.Stopped(); ++address) {
             if (auto seen = Examine(bus, address, request.timeoutMs, speed, speed.addresses)) {
                 speed.addresses.push_back(std::move(*seen));
@@ -155,27 +163,34 @@ int RunDoctor(const DoctorRequest& request)
         }
     }
     if (stop.StopRequested()) {
-        std::fprintf(stderr, "interrupted\n");
+        std::fprintf(stderr, "%s\n", Tr("interrupted"));
         return kInterrupted;
+    }
+    // The JSON's texts are for machines too: English, whatever the language.
+    std::optional<messages::InEnglish> english;
+    if (request.json) {
+        english.emplace();
     }
     const Diagnosis diagnosis = Diagnose(speeds, request.timeoutMs);
     const std::size_t controllers = diagnosis.controllers.size();
+    const std::size_t problems = diagnosis.findings.size();
     const std::string verdict =
-        diagnosis.findings.empty()
-            ? "healthy: " + std::to_string(controllers) + (controllers == 1 ? " controller" : " controllers") +
-                  ", no problem found"
-            : std::to_string(diagnosis.findings.size()) +
-                  (diagnosis.findings.size() == 1 ? " problem found" : " problems found");
+        problems == 0
+            ? Format(TrN("healthy: %zu controller, no problem found", "healthy: %zu controllers, no problem found",
+                         controllers),
+                     controllers)
+            : Format(TrN("%zu problem found", "%zu problems found", problems), problems);
     if (request.json) {
         PrintJson(speeds, diagnosis, verdict);
     } else {
         for (const Controller& c : diagnosis.controllers) {
-            std::printf("controller %u at %u baud answers in %u/%u/%u ms (min/median/max)\n", c.address, c.baud,
-                        c.minMs, c.medianMs, c.maxMs);
+            std::printf("%s\n", Format(Tr("controller %u at %u baud answers in %u/%u/%u ms (min/median/max)"),
+                                      c.address, c.baud, c.minMs, c.medianMs, c.maxMs)
+                                   .c_str());
         }
         std::printf("%s\n", verdict.c_str());
         for (const Finding& f : diagnosis.findings) {
-            std::printf("- %s\n  fix: %s\n", f.detail.c_str(), f.fix.c_str());
+            std::printf("- %s\n  %s\n", f.detail.c_str(), Format(Tr("fix: %s"), f.fix.c_str()).c_str());
         }
     }
     if (stoppedByMaster) {

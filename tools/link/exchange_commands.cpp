@@ -8,6 +8,7 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
+#include "messages.h"
 #include "other_master.h"
 #include "trace.h"
 
@@ -16,6 +17,10 @@
 #include <functional>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+
 namespace {
 
 // How long a silent controller is still listened to, so that one that
@@ -28,33 +33,34 @@ std::uint32_t LateWindowMs(std::uint32_t timeoutMs)
 // " after 12 ms" or " late, after 730 ms (raise --timeout)", and the bytes.
 std::string How(const HeardFrame& frame)
 {
-    return (frame.kind == Heard::Late ? " late, after " : " after ") + std::to_string(frame.afterMs) + " ms" +
-           (frame.kind == Heard::Late ? " (raise --timeout)" : "") + ": " + link::Hex(frame.bytes);
+    const std::string when = frame.kind == Heard::Late ? Format(Tr(" late, after %u ms (raise --timeout)"), frame.afterMs)
+                                                        : Format(Tr(" after %u ms"), frame.afterMs);
+    return when + ": " + link::Hex(frame.bytes);
 }
 
 // The status and words for an answer that is not valid.
 int Failed(const Bus& bus, const Answer& answer, const std::string& what, const Say& say)
 {
     if (bus.Line().StopRequested()) {
-        say(what + ": interrupted");
+        say(what + ": " + Tr("interrupted"));
         return kInterrupted;
     }
     if (bus.Stopped() && bus.OtherMasterHeard()) {
         return kOtherMaster;  // said by whoever shares the bus
     }
     if (answer.frame && Refusal(*answer.frame)) {
-        say(what + ": refused with exception " + std::to_string(answer.frame->bytes[2]) + How(*answer.frame));
+        say(what + ": " + Format(Tr("refused with exception %u"), answer.frame->bytes[2]) + How(*answer.frame));
         return kNotConfirmed;
     }
     if (answer.frame) {
-        say(what + ": " + Describe(answer.frame->kind) + How(*answer.frame));
+        say(what + ": " + Tr(Describe(answer.frame->kind)) + How(*answer.frame));
         return kCorruptAnswer;
     }
     if (answer.echoed) {
-        say(what + ": echo only: the adapter sent the request back and nothing answered");
+        say(what + ": " + Tr("echo only: the adapter sent the request back and nothing answered"));
         return kEchoOnly;
     }
-    say(what + ": no answer");
+    say(what + ": " + Tr("no answer"));
     return kNotDone;
 }
 
@@ -113,25 +119,24 @@ int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
 
 int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say)
 {
-    const std::string newAddress = std::to_string(move.newAddress);
     const Answer taken = AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
     if (bus.Line().StopRequested()) {
         return kInterrupted;
     }
     if (taken.frame) {
-        say("address " + newAddress + " is taken: " + Describe(taken.frame->kind) + How(*taken.frame));
+        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(Describe(taken.frame->kind))) + How(*taken.frame));
         if (!move.force) {
-            say("nothing sent; two controllers would share it (--force moves all the same)");
+            say(Tr("nothing sent; two controllers would share it (--force moves all the same)"));
             return kNotDone;
         }
     }
 
-    const std::string what = "set-address " + std::to_string(move.oldAddress) + " -> " + newAddress;
+    const std::string what = Format("set-address %u -> %u", move.oldAddress, move.newAddress);
     const Answer ack = AskListeningLate(bus, link::SetAddressFrame(move.oldAddress, move.newAddress), timeoutMs);
     if (!Valid(ack)) {
         return Failed(bus, ack, what, say);
     }
-    say(what + ": acknowledged" + How(*ack.frame));
+    say(what + ": " + Tr("acknowledged") + How(*ack.frame));
     if (!move.verify) {
         return kSuccess;
     }
@@ -141,31 +146,30 @@ int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, cons
     bus.TakeOthers();
     const Answer moved = AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
     if (Valid(moved)) {
-        say("verify: moved, answers at " + newAddress + How(*moved.frame));
+        say(Format(Tr("verify: moved, answers at %u"), move.newAddress) + How(*moved.frame));
         return kSuccess;
     }
     if (!moved.frame && !moved.echoed && !bus.Stopped()) {
-        say("verify: acknowledged, but nothing answers at " + newAddress);
+        say(Format(Tr("verify: acknowledged, but nothing answers at %u"), move.newAddress));
         return kNotConfirmed;
     }
-    return Failed(bus, moved, "verify", say);
+    return Failed(bus, moved, Tr("verify"), say);
 }
 
 int Calibrate(Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Say& say)
 {
-    const std::string what = "calibrate " + std::to_string(address);
+    const std::string what = Format("calibrate %u", address);
     const Answer answer = AskListeningLate(bus, link::ZeroCalibrationFrame(address), timeoutMs);
     if (!Valid(answer)) {
         return Failed(bus, answer, what, say);
     }
     const unsigned value = CalibrationValue(*answer.frame);
     if (value != 0) {
-        char read[40];
-        std::snprintf(read, sizeof read, "%u (0x%04X)", value, value);
-        say(what + ": rope not in water: the controller read " + read + How(*answer.frame));
+        say(what + ": " + Format(Tr("rope not in water: the controller read %u (0x%04X)"), value, value) +
+            How(*answer.frame));
         return kNotConfirmed;
     }
-    say(what + ": calibrated" + How(*answer.frame));
+    say(what + ": " + Tr("calibrated") + How(*answer.frame));
     return kSuccess;
 }
 

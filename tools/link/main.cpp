@@ -4,6 +4,7 @@
 
 #include "command_line.h"
 #include "exit_codes.h"
+#include "messages.h"
 #include "monitor_command.h"
 #include "platform/port_list.h"
 
@@ -19,7 +20,7 @@ int ListPorts()
 {
     const auto ports = platform::ListPorts();
     if (ports.empty()) {
-        std::printf("no serial ports\n");
+        std::printf("%s\n", messages::Tr("no serial ports"));
     }
     for (const platform::PortInfo& info : ports) {
         std::printf("%3u  %s%s%s\n", info.number, info.device.c_str(), info.description.empty() ? "" : "  ",
@@ -39,6 +40,7 @@ Overloaded(Ts...) -> Overloaded<Ts...>;
 
 int main(int argc, char** argv)
 {
+    messages::UseUserLanguage();
     const auto parsed = ParseCommandLine({argv + 1, argv + argc}, std::cout, std::cerr);
     if (const int* status = std::get_if<int>(&parsed)) {
         return *status;

@@ -9,11 +9,16 @@
 #include "link/frame_text.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
+#include "messages.h"
 
 #include <chrono>
 #include <cstdio>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+
 namespace {
 
 void Print(const FrameJoiner::Frame& frame)
@@ -35,8 +40,10 @@ int RunMonitor(const PortChoice& choice, int baudIndex)
     link::PortLine line(port, &stop);
     const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
     FrameSplitter splitter(baud);
-    std::fprintf(stderr, "listening on %s at %u baud (frames end after %.2f ms of silence); Ctrl-C ends\n",
-                 port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000);
+    std::fprintf(stderr, "%s\n",
+                 Format(Tr("listening on %s at %u baud (frames end after %.2f ms of silence); Ctrl-C ends"),
+                        port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000)
+                     .c_str());
     const link::TimePoint start = line.Now();
     const auto since = [start](link::TimePoint at) { return std::chrono::duration_cast<link::Micros>(at - start); };
     FrameJoiner joiner(baud);
@@ -64,7 +71,7 @@ int RunMonitor(const PortChoice& choice, int baudIndex)
         std::fprintf(stderr, "%s\n", summary.c_str());
     }
     if (line.Lost()) {
-        std::fprintf(stderr, "tarnel-link: %s: the device went away\n", port.Device().c_str());
+        std::fprintf(stderr, "tarnel-link: %s: %s\n", port.Device().c_str(), Tr("the device went away"));
         return kNotDone;
     }
     return kInterrupted;

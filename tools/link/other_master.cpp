@@ -1,11 +1,17 @@
 #include "other_master.h"
 
 #include "exit_codes.h"
+#include "messages.h"
 
 #include <cmath>
 #include <cstdio>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+using messages::TrN;
+
 namespace {
 
 // How long another master is listened to once heard, to tell its pace.
@@ -15,20 +21,21 @@ constexpr std::uint32_t kCharacteriseMs = 1000;
 
 std::string DescribeOtherMaster(const OtherMaster& master)
 {
-    std::string text = master.requests == 1 ? "a request to " : "requests to ";
+    std::string addresses;
     std::size_t left = master.addresses.size();
     for (const std::uint32_t address : master.addresses) {
-        text += std::to_string(address) + (--left == 0 ? "" : left == 1 ? " and " : ", ");
+        addresses += std::to_string(address) + (--left == 0 ? "" : left == 1 ? Tr(" and ") : ", ");
     }
+    std::string text = Format(TrN("a request to %s", "requests to %s", master.requests), addresses.c_str());
     const double seconds = std::chrono::duration<double>(master.last - master.first).count();
     if (master.requests < 2 || seconds <= 0) {
         return text;
     }
     const double perSecond = static_cast<double>(master.requests - 1) / seconds;
     if (perSecond >= 1) {
-        return text + ", about " + std::to_string(std::lround(perSecond)) + " a second";
+        return text + Format(Tr(", about %ld a second"), std::lround(perSecond));
     }
-    return text + ", about one every " + std::to_string(std::lround(1 / perSecond)) + " s";
+    return text + Format(Tr(", about one every %ld s"), std::lround(1 / perSecond));
 }
 
 int SharingTheBus(Bus& bus, std::uint32_t listenMs, bool force, const std::function<int()>& send)
@@ -43,14 +50,18 @@ int SharingTheBus(Bus& bus, std::uint32_t listenMs, bool force, const std::funct
         return status;
     }
     if (force) {
-        std::fprintf(stderr, "another master used this bus (%s): sent all the same (--force)\n",
-                     DescribeOtherMaster(*bus.OtherMasterHeard()).c_str());
+        std::fprintf(stderr, "%s\n",
+                     Format(Tr("another master used this bus (%s): sent all the same (--force)"),
+                            DescribeOtherMaster(*bus.OtherMasterHeard()).c_str())
+                         .c_str());
         return status;
     }
     bus.Listen(kCharacteriseMs);
     bus.TakeOthers();
-    std::fprintf(stderr, "another master is using this bus (%s): nothing more is sent\n",
-                 DescribeOtherMaster(*bus.OtherMasterHeard()).c_str());
+    std::fprintf(stderr, "%s\n",
+                 Format(Tr("another master is using this bus (%s): nothing more is sent"),
+                        DescribeOtherMaster(*bus.OtherMasterHeard()).c_str())
+                     .c_str());
     return kOtherMaster;
 }
 

@@ -2,24 +2,29 @@
 
 #include "link/protocol.h"
 #include "link/serial_port.h"
+#include "messages.h"
+#include "platform/error_text.h"
 
 #include <algorithm>
 #include <cstdio>
 
 namespace tarnel::tool {
 
+using messages::Format;
+using messages::Tr;
+
 namespace {
 
 std::string Reason(const platform::OpenFailure& failure)
 {
     switch (platform::ProblemOf(failure.error)) {
-    case platform::OpenProblem::NoSuchDevice: return "no such device";
-    case platform::OpenProblem::InUse: return "in use by another program";
+    case platform::OpenProblem::NoSuchDevice: return Tr("no such device");
+    case platform::OpenProblem::InUse: return Tr("in use by another program");
     case platform::OpenProblem::NoPermission:
-        return "no permission; join the dialout group (sudo usermod -aG dialout $USER) and log in again";
+        return Tr("no permission; join the dialout group (sudo usermod -aG dialout $USER) and log in again");
     case platform::OpenProblem::Other: break;
     }
-    return failure.error.message();
+    return platform::ErrorText(failure.error);
 }
 
 }  // namespace
@@ -32,10 +37,11 @@ platform::SerialLine PortChoice::Open(int baudIndex) const
                                    : link::OpenPort(text, baudIndex, &failure);
     if (!port.IsOpen()) {
         if (failure.device.empty()) {
-            std::fprintf(stderr, "tarnel-link: port %s names no serial device (see tarnel-link ports)\n",
-                         text.c_str());
+            std::fprintf(stderr, "tarnel-link: %s\n",
+                         Format(Tr("port %s names no serial device (see tarnel-link ports)"), text.c_str()).c_str());
         } else {
-            std::fprintf(stderr, "tarnel-link: cannot open %s: %s\n", failure.device.c_str(), Reason(failure).c_str());
+            std::fprintf(stderr, "tarnel-link: %s\n",
+                         Format(Tr("cannot open %s: %s"), failure.device.c_str(), Reason(failure).c_str()).c_str());
         }
     }
     return port;

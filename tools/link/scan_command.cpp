@@ -7,6 +7,7 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
+#include "messages.h"
 #include "other_master.h"
 #include "scan_report.h"
 #include "trace.h"
@@ -15,6 +16,10 @@
 #include <cstdio>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+
 namespace {
 
 bool IsController(const Found& f)
@@ -30,22 +35,16 @@ bool Known(const ScanResult& result, std::uint32_t address)
 
 std::string Text(const HeardFrame& frame)
 {
-    char text[160];
     switch (frame.kind) {
     case Heard::Late:
-        std::snprintf(text, sizeof text, "late answer from %u after %u ms (raise --timeout)", frame.address,
-                      frame.afterMs);
-        break;
+        return Format(Tr("late answer from %u after %u ms (raise --timeout)"), frame.address, frame.afterMs);
     case Heard::Stray:
-        std::snprintf(text, sizeof text, "stray answer from %u, which was not asked: %s", frame.address,
+        return Format(Tr("stray answer from %u, which was not asked: %s"), frame.address,
                       link::Hex(frame.bytes).c_str());
-        break;
     default:
-        std::snprintf(text, sizeof text, "%s to the probe of %u: %s", Describe(frame.kind), frame.address,
+        return Format(Tr("%s to the probe of %u: %s"), Tr(Describe(frame.kind)), frame.address,
                       link::Hex(frame.bytes).c_str());
-        break;
     }
-    return text;
 }
 
 // Takes what one probe brought: its own answer, and late or stray frames.
@@ -64,8 +63,7 @@ void Record(const Answer& answer, std::vector<HeardFrame> others, std::uint32_t 
         }
         result.found.push_back({frame.address, baud, frame.kind, frame.bytes, frame.afterMs});
         if (frame.kind == Heard::Reply) {
-            progress.Note("found " + std::to_string(frame.address) + " at " + std::to_string(baud) + " baud after " +
-                          std::to_string(frame.afterMs) + " ms");
+            progress.Note(Format(Tr("found %u at %u baud after %u ms"), frame.address, baud, frame.afterMs));
         } else {
             progress.Note(Text(frame));
         }
@@ -78,15 +76,16 @@ int Status(const ScanResult& result)
         return kSuccess;
     }
     if (!result.found.empty()) {
-        std::fprintf(stderr, "no valid reply, only corrupt or short answers: check the wiring and the speed\n");
+        std::fprintf(stderr, "%s\n", Tr("no valid reply, only corrupt or short answers: check the wiring and the speed"));
         return kCorruptAnswer;
     }
     if (result.echoes > 0) {
-        std::fprintf(stderr, "Every probe came back as an exact echo: the adapter hears what it sends. "
-                             "Switch off its echo (or check the wiring).\n");
+        std::fprintf(stderr, "%s\n",
+                     Tr("Every probe came back as an exact echo: the adapter hears what it sends. "
+                        "Switch off its echo (or check the wiring)."));
         return kEchoOnly;
     }
-    std::fprintf(stderr, "no controller answered\n");
+    std::fprintf(stderr, "%s\n", Tr("no controller answered"));
     return kNotDone;
 }
 
@@ -132,7 +131,7 @@ int RunScan(const ScanRequest& request)
         otherMaster = shared == kOtherMaster;
         result.partial = result.partial || otherMaster;
         if (port.Lost()) {
-            progress.Note("tarnel-link: " + port.Device() + ": the device went away");
+            progress.Note("tarnel-link: " + port.Device() + ": " + Tr("the device went away"));
             result.partial = true;
         }
         result.partial = result.partial || stop.StopRequested();
@@ -148,7 +147,7 @@ int RunScan(const ScanRequest& request)
         PrintTable(result);
     }
     if (stop.StopRequested()) {
-        std::fprintf(stderr, "interrupted\n");
+        std::fprintf(stderr, "%s\n", Tr("interrupted"));
         return kInterrupted;
     }
     if (otherMaster) {

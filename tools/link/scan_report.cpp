@@ -2,17 +2,29 @@
 
 #include "link/frame_text.h"
 #include "link/line_timing.h"
+#include "messages.h"
 #include "platform/terminal.h"
 
 #include <cstdio>
 
 namespace tarnel::tool {
 
+using messages::Format;
+using messages::Tr;
+using messages::Fit;
+using messages::DisplayWidth;
+
 void PrintTable(const ScanResult& result)
 {
-    std::printf("%7s  %5s  %5s  %-14s  %s\n", "address", "baud", "ms", "reply", "answer");
+    // Headings and names are padded by the columns they take, not their bytes.
+    const auto right = [](const char* heading, std::size_t width) {
+        const std::size_t used = messages::DisplayWidth(heading);
+        return std::string(used < width ? width - used : 0, ' ') + heading;
+    };
+    std::printf("%s  %s  %s  %s  %s\n", right(Tr("address"), 7).c_str(), right(Tr("baud"), 5).c_str(),
+                right(Tr("ms"), 5).c_str(), Fit(Tr("reply"), 14).c_str(), Tr("answer"));
     for (const Found& f : result.found) {
-        std::printf("%7u  %5u  %5u  %-14s  %s\n", f.address, f.baud, f.responseMs, Describe(f.kind),
+        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, Fit(Tr(Describe(f.kind)), 14).c_str(),
                     link::Hex(f.answer).c_str());
     }
 }
@@ -38,7 +50,7 @@ Progress::Progress(std::uint32_t probes, std::uint32_t timeoutMs)
 void Progress::Speed(std::uint32_t baud, std::uint32_t from, std::uint32_t to)
 {
     if (columns_ == 0) {
-        std::fprintf(stderr, "scanning %u..%u at %u baud\n", from, to, baud);
+        std::fprintf(stderr, "%s\n", Format(Tr("scanning %u..%u at %u baud"), from, to, baud).c_str());
     }
 }
 
@@ -64,9 +76,9 @@ void Progress::Probed(std::uint32_t address, std::uint32_t baud, std::size_t fou
     }
     const auto perProbe = std::chrono::milliseconds(timeoutMs_) + link::WireTime(8, baud);
     const auto left = std::chrono::duration_cast<std::chrono::seconds>((probes_ - done_) * perProbe);
-    char status[96];
-    const int length = std::snprintf(status, sizeof status, " address %3u at %5u baud, %zu found, %lld s left",
-                                     address, baud, found, static_cast<long long>(left.count()));
+    const std::string status = Format(Tr(" address %3u at %5u baud, %zu found, %lld s left"), address, baud, found,
+                                      static_cast<long long>(left.count()));
+    const auto length = static_cast<int>(messages::DisplayWidth(status));
     // The bar takes what the status leaves of the line, less its brackets
     // and the last column, where a terminal would wrap.
     const int width = static_cast<int>(columns_) - length - 3;
@@ -74,9 +86,9 @@ void Progress::Probed(std::uint32_t address, std::uint32_t baud, std::size_t fou
     if (width >= 10) {
         const int filled = static_cast<int>(static_cast<std::uint64_t>(done_) * static_cast<unsigned>(width) / probes_);
         std::fprintf(stderr, "[%s%*s]%s", std::string(static_cast<std::size_t>(filled), '#').c_str(), width - filled,
-                     "", status);
+                     "", status.c_str());
     } else {
-        std::fprintf(stderr, "%-*.*s", static_cast<int>(columns_ - 1), static_cast<int>(columns_ - 1), status + 1);
+        std::fprintf(stderr, "%s", Fit(std::string_view(status).substr(1), columns_ - 1).c_str());
     }
     drawn_ = true;
 }

@@ -2,6 +2,7 @@
 
 #include "decimal.h"
 #include "link/protocol.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -9,6 +10,10 @@
 #include <ctime>
 
 namespace tarnel::tool {
+
+using messages::Format;
+using messages::Tr;
+
 namespace {
 
 constexpr std::size_t kFields = 7;
@@ -68,7 +73,7 @@ std::variant<std::vector<RecordRow>, std::string> ReadRecord(std::string_view te
         ++number;
         const auto end = text.find('\n');
         if (end == std::string_view::npos) {
-            return "line " + std::to_string(number) + " is cut short (it has no line end)";
+            return Format(Tr("line %zu is cut short (it has no line end)"), number);
         }
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
@@ -78,13 +83,13 @@ std::variant<std::vector<RecordRow>, std::string> ReadRecord(std::string_view te
         }
         if (number == 1) {
             if (line != kRecordHeader) {
-                return std::string("it does not begin with the line ") + std::string(kRecordHeader);
+                return Format(Tr("it does not begin with the line %s"), std::string(kRecordHeader).c_str());
             }
             continue;
         }
         auto row = ReadRow(line);
         if (!row) {
-            return "line " + std::to_string(number) + " is not a row of the record";
+            return Format(Tr("line %zu is not a row of the record"), number);
         }
         rows.push_back(std::move(*row));
     }

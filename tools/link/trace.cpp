@@ -1,10 +1,13 @@
 #include "trace.h"
 
 #include "link/frame_text.h"
+#include "messages.h"
 
 #include <cstdio>
 
 namespace tarnel::tool {
+
+using messages::Tr;
 
 void Trace::Sent(link::TimePoint at, std::span<const std::uint8_t> frame) const
 {
@@ -15,7 +18,7 @@ void Trace::Heard(link::TimePoint at, std::span<const std::uint8_t> frame, tool:
 {
     // A short, corrupt or echoed frame says so; a reply's decoding says the rest.
     const bool named = kind != Heard::Reply && kind != Heard::Late && kind != Heard::Stray;
-    Print(at, "<-", frame, named ? Describe(kind) : nullptr);
+    Print(at, "<-", frame, named ? Tr(Describe(kind)) : nullptr);
 }
 
 void Trace::Print(link::TimePoint at, const char* direction, std::span<const std::uint8_t> bytes,

@@ -1,6 +1,7 @@
 #include "bus_line.h"
 
 #include "link/protocol.h"
+#include "messages.h"
 
 #include <cerrno>
 #include <cstring>
@@ -58,7 +59,8 @@ BusLine OpenBusLine(const std::string& device, unsigned baud, std::string& error
     if (device.empty()) {
         char name[256] = {};
         if (::openpty(&line.fd, &line.keepOpen, name, nullptr, nullptr) != 0) {
-            error = std::string("cannot make a pseudo-terminal: ") + std::strerror(errno);
+            const int reason = errno;
+            error = messages::Format(messages::Tr("cannot make a pseudo-terminal: %s"), std::strerror(reason));
             return {};
         }
         MakeRaw(line.keepOpen, baud);

@@ -1,9 +1,14 @@
 #include "console_commands.h"
 
+#include "messages.h"
 #include "options.h"
 
 namespace tarnel::sim {
 namespace {
+
+using messages::Format;
+using messages::Tr;
+using messages::TrN;
 
 // A carriage return too: lines typed on a terminal of another system end in one.
 constexpr std::string_view kBlanks = " \t\r";
@@ -22,14 +27,18 @@ std::string Add(std::string_view text, ControllerBus& bus)
     std::string error;
     const auto controller = ParseController(text, error);
     if (!controller) {
-        return "error: " + error;
+        return Format(Tr("error: %s"), error.c_str());
     }
-    const std::size_t together = bus.Add(*controller);
-    std::string ack = "added controller " + std::to_string(controller->address) + ": " + Describe(*controller);
+    const auto together = static_cast<unsigned long>(bus.Add(*controller));
+    std::string description = Describe(*controller);
     if (together > 1) {
-        ack += "; " + std::to_string(together) + " controllers at this address now";
+        // TRANSLATORS: %s describes the controller just connected ("answers, rope dry"); %lu counts the controllers
+        // now sharing its address.
+        description = Format(TrN("%s; %lu controller at this address now", "%s; %lu controllers at this address now",
+                                 together),
+                             description.c_str(), together);
     }
-    return ack;
+    return Format(Tr("added controller %u: %s"), controller->address, description.c_str());
 }
 
 std::string Remove(std::string_view text, ControllerBus& bus)
@@ -37,13 +46,15 @@ std::string Remove(std::string_view text, ControllerBus& bus)
     std::string error;
     const auto address = ParseAddress(text, error);
     if (!address) {
-        return "error: " + error;
+        return Format(Tr("error: %s"), error.c_str());
     }
-    const std::string at = std::to_string(*address);
-    switch (const std::size_t removed = bus.Remove(*address)) {
-    case 0: return "no controller at " + at;
-    case 1: return "removed controller " + at;
-    default: return "removed " + std::to_string(removed) + " controllers at " + at;
+    switch (const auto removed = static_cast<unsigned long>(bus.Remove(*address))) {
+    case 0: return Format(Tr("no controller at %u"), *address);
+    case 1: return Format(Tr("removed controller %u"), *address);
+    default:
+        // TRANSLATORS: %lu controllers were disconnected; %u is the bus address they shared.
+        return Format(TrN("removed %lu controller at %u", "removed %lu controllers at %u", removed), removed,
+                      *address);
     }
 }
 
@@ -64,7 +75,9 @@ std::string RunConsoleCommand(std::string_view line, ControllerBus& bus)
     if (command == "remove") {
         return Remove(argument, bus);
     }
-    return "error: unknown command: " + std::string(command) + " (add CONTROLLER or remove ADDRESS)";
+    // TRANSLATORS: %s is the first word of a line typed on the simulator's console; "add" and "remove" are typed as
+    // they are.
+    return Format(Tr("error: unknown command: %s (add CONTROLLER or remove ADDRESS)"), std::string(command).c_str());
 }
 
 std::vector<std::string> ConsoleLines::Feed(std::string_view bytes)

@@ -2,6 +2,7 @@
 
 #include "link/frame_shapes.h"
 #include "link/protocol.h"
+#include "messages.h"
 
 #include <algorithm>
 
@@ -9,6 +10,9 @@ namespace tarnel::sim {
 namespace {
 
 using namespace link;
+using messages::Format;
+using messages::Tr;
+using messages::TrN;
 
 constexpr std::uint8_t kIllegalFunction = 0x01;
 constexpr std::uint8_t kIllegalDataAddress = 0x02;
@@ -54,7 +58,7 @@ std::vector<std::uint8_t> Respond(Controller& controller, std::span<const std::u
         bytes = RegisterValue(address, 0);
     } else if (function == kReadInputRegisters && Word(request, 4) == 1 && reg == kZeroCalibrationRegister) {
         bytes = RegisterValue(address, controller.ropeInWater ? 0 : kNotCalibrated);
-        note = controller.ropeInWater ? "zero calibration done" : "zero calibration failed: rope is dry";
+        note = controller.ropeInWater ? Tr("zero calibration done") : Tr("zero calibration failed: rope is dry");
     } else if (function == kReadInputRegisters) {
         bytes = Exception(address, function, kIllegalDataAddress);
     } else if (function == kWriteRegister && reg == kAddressRegister) {
@@ -63,7 +67,7 @@ std::vector<std::uint8_t> Respond(Controller& controller, std::span<const std::u
         const std::uint8_t newAddress = request.size() == 10 ? request[7] : request[5];
         bytes = Sealed({address, kWriteRegister, request[2], request[3], 0x00, newAddress});
         controller.address = newAddress;
-        note = "controller " + std::to_string(address) + " now answers at address " + std::to_string(newAddress);
+        note = Format(Tr("controller %u now answers at address %u"), unsigned{address}, unsigned{newAddress});
     } else if (function == kWriteRegister) {
         bytes = Exception(address, function, kIllegalDataAddress);
     } else {
@@ -71,6 +75,13 @@ std::vector<std::uint8_t> Respond(Controller& controller, std::span<const std::u
     }
     ApplyFault(controller.fault, bytes);
     return bytes;
+}
+
+// Two remarks on one reply, one after the other.
+std::string Join(const std::string& first, const std::string& second)
+{
+    // TRANSLATORS: two remarks on one reply of the simulated bus, each a whole phrase.
+    return Format(Tr("%s; %s"), first.c_str(), second.c_str());
 }
 
 // What the line carries when `later` starts one bit after `line`: a 0 from
@@ -107,7 +118,7 @@ std::optional<Reply> ControllerBus::Handle(std::span<const std::uint8_t> request
 {
     note.clear();
     std::optional<Reply> reply;
-    std::size_t answers = 0;
+    unsigned long answers = 0;
     for (Controller& controller : controllers_) {
         if (!AnswersAt(controller, request[0], lineBaud)) {
             continue;
@@ -117,7 +128,7 @@ std::optional<Reply> ControllerBus::Handle(std::span<const std::uint8_t> request
         reply = reply ? Reply{Collide(std::move(reply->bytes), bytes), std::max(reply->delayMs, controller.delayMs)}
                       : Reply{bytes, controller.delayMs};
         if (!said.empty() && note.find(said) == std::string::npos) {
-            note += (note.empty() ? "" : "; ") + said;
+            note = note.empty() ? said : Join(note, said);
         }
         ++answers;
     }
@@ -128,7 +139,9 @@ std::optional<Reply> ControllerBus::Handle(std::span<const std::uint8_t> request
         if (HasValidCheck(reply->bytes)) {
             reply->bytes.back() ^= 0x01;
         }
-        note = std::to_string(answers) + " controllers answered together" + (note.empty() ? "" : "; " + note);
+        const std::string collision =
+            Format(TrN("%lu controller answered together", "%lu controllers answered together", answers), answers);
+        note = note.empty() ? collision : Join(collision, note);
     }
     return reply;
 }

@@ -10,6 +10,7 @@
 
 #include "link/frames.h"
 #include "link/line_timing.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -27,6 +28,8 @@
 namespace {
 
 using namespace tarnel::sim;
+using tarnel::messages::Format;
+using tarnel::messages::Tr;
 
 // A pause this long between two bytes ends any partial request, as the
 // inter-frame silence does on a Modbus line.
@@ -34,16 +37,34 @@ constexpr auto kFrameGap = std::chrono::milliseconds(50);
 
 using Clock = std::chrono::steady_clock;
 
+// An error on standard error, after the program's name.
+void Complain(const std::string& message)
+{
+    std::fprintf(stderr, "tarnel-sim: %s\n", message.c_str());
+}
+
+void ComplainOfWrite()
+{
+    const int reason = errno;
+    // TRANSLATORS: writing to the serial line failed; %s is the system's reason, such as "Input/output error".
+    Complain(Format(Tr("write: %s"), std::strerror(reason)));
+}
+
 void Announce(const BusLine& line, const Options& options)
 {
     if (options.device.empty()) {
-        std::printf("Simulated bus on %s\n", line.peerPath.c_str());
-        std::printf("To make it Tarnel's port 1:\nTARNEL_PORTS=%s\n", line.peerPath.c_str());
+        // TRANSLATORS: %s is the path of the pseudo-terminal, such as /dev/pts/3.
+        std::puts(Format(Tr("Simulated bus on %s"), line.peerPath.c_str()).c_str());
+        std::puts(Tr("To make it Tarnel's port 1:"));
+        // Scripts and tests take the path from this line.
+        std::printf("TARNEL_PORTS=%s\n", line.peerPath.c_str());
     } else {
-        std::printf("Serving the bus on %s at %u baud\n", line.peerPath.c_str(), options.baud);
+        // TRANSLATORS: %s is a serial device, such as /dev/ttyUSB0; %u is its line speed.
+        std::puts(Format(Tr("Serving the bus on %s at %u baud"), line.peerPath.c_str(), options.baud).c_str());
     }
     for (const Controller& c : options.controllers) {
-        std::printf("controller %u: %s\n", c.address, Describe(c).c_str());
+        // TRANSLATORS: %u is a simulated controller's bus address, %s what it does ("answers after 100 ms, rope dry").
+        std::puts(Format(Tr("controller %u: %s"), c.address, Describe(c).c_str()).c_str());
     }
     std::fflush(stdout);
 }
@@ -56,7 +77,7 @@ void Answer(int fd, const std::vector<std::uint8_t>& bytes, Clock::time_point st
         const std::size_t count = lineTime ? 1 : bytes.size();
         std::this_thread::sleep_until(start + (lineTime ? tarnel::link::WireTime(sent + 1, baud) : Clock::duration{}));
         if (::write(fd, bytes.data() + sent, count) < 0) {
-            std::perror("tarnel-sim: write");
+            ComplainOfWrite();
             return;
         }
         sent += count;
@@ -73,7 +94,9 @@ bool ReadConsole(ConsoleLines& console, ControllerBus& bus)
         return true;
     }
     if (n < 0) {
-        std::fprintf(stderr, "tarnel-sim: standard input: %s; commands are no longer read\n", std::strerror(errno));
+        const int reason = errno;
+        // TRANSLATORS: %s is the system's reason, such as "Input/output error".
+        Complain(Format(Tr("standard input: %s; commands are no longer read"), std::strerror(reason)));
     }
     // The end of input ends a last line that lacks its newline.
     const auto lines = n > 0 ? console.Feed({buffer, static_cast<std::size_t>(n)}) : std::vector{console.Finish()};
@@ -92,12 +115,12 @@ void PollAsOtherMaster(const BusLine& line, ControllerBus& bus, unsigned address
 {
     const auto request = tarnel::link::ProbeFrame(static_cast<std::uint8_t>(address));
     if (::write(line.fd, request.data(), request.size()) < 0) {
-        std::perror("tarnel-sim: write");
+        ComplainOfWrite();
         return;
     }
     std::string note;
     const auto reply = bus.Handle(request, LineBaud(line.fd), note);
-    Trace("master ->", request, reply ? std::string_view{} : "no answer");
+    Trace("master ->", request, reply ? std::string_view{} : Tr("no answer"));
     if (reply) {
         std::this_thread::sleep_for(std::chrono::milliseconds(reply->delayMs + 2));
         Answer(line.fd, reply->bytes, Clock::now(), 0, false);
@@ -114,7 +137,7 @@ void Noise(const BusLine& line, std::minstd_rand& random)
         byte = static_cast<std::uint8_t>(random());
     }
     if (::write(line.fd, bytes.data(), bytes.size()) < 0) {
-        std::perror("tarnel-sim: write");
+        ComplainOfWrite();
         return;
     }
     Trace("noise ->", bytes, {});
@@ -164,7 +187,9 @@ int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
         }
         const ssize_t n = ::read(line.fd, buffer, sizeof buffer);
         if (n <= 0) {
-            std::perror("tarnel-sim: read");
+            const int reason = errno;
+            // TRANSLATORS: reading the serial line failed; %s is the system's reason, such as "Input/output error".
+            Complain(Format(Tr("read: %s"), std::strerror(reason)));
             return 1;
         }
         const auto now = Clock::now();
@@ -179,15 +204,15 @@ int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
         }
         lastByte = lastActivity = now;
         if (options.echo && ::write(line.fd, buffer, static_cast<std::size_t>(n)) < 0) {
-            std::perror("tarnel-sim: write");
+            ComplainOfWrite();
         }
         for (const auto& request : framer.Feed(std::span(buffer, static_cast<std::size_t>(n)))) {
             if (early) {
-                Trace("<-", request, "ignored: it began less than 3.5 characters after the last traffic");
+                Trace("<-", request, Tr("ignored: it began less than 3.5 characters after the last traffic"));
                 continue;
             }
             const auto reply = bus.Handle(request, baud, note);
-            Trace("<-", request, reply ? std::string_view{} : "no answer");
+            Trace("<-", request, reply ? std::string_view{} : Tr("no answer"));
             if (!reply) {
                 continue;
             }
@@ -203,20 +228,21 @@ int Serve(const BusLine& line, ControllerBus& bus, const Options& options)
 
 int main(int argc, char** argv)
 {
+    tarnel::messages::UseUserLanguage();
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
-        std::printf("%s", kUsage);
+        std::printf("%s", Usage().c_str());
         return 0;
     }
     std::string error;
     const auto options = ParseOptions(args, error);
     if (!options) {
-        std::fprintf(stderr, "tarnel-sim: %s\n\n%s", error.c_str(), kUsage);
+        std::fprintf(stderr, "tarnel-sim: %s\n\n%s", error.c_str(), Usage().c_str());
         return 2;
     }
     const BusLine line = OpenBusLine(options->device, options->baud, error);
     if (line.fd < 0) {
-        std::fprintf(stderr, "tarnel-sim: %s\n", error.c_str());
+        Complain(error);
         return 1;
     }
     // Run in the background of a shell, a read of its terminal would stop the

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "link/protocol.h"
+#include "messages.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -9,45 +10,57 @@
 
 namespace tarnel::sim {
 
-const char* const kUsage =
-    "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] [--noise MS]\n"
-    "                  CONTROLLER...\n"
-    "\n"
-    "Simulates leak-detection controllers sharing one serial bus. Without\n"
-    "--device it makes a pseudo-terminal and prints the path to use.\n"
-    "\n"
-    "CONTROLLER is ADDRESS[,OPTION...], ADDRESS from 0 to 255; OPTION is one of\n"
-    "  wet          the rope lies in water, so zero calibration succeeds\n"
-    "  delay=MS     answer MS milliseconds late\n"
-    "  silent       never answer\n"
-    "  bad-crc      answer with a wrong frame check\n"
-    "  short        answer with only the first 5 bytes\n"
-    "  baud=RATE    answer only when the line runs at RATE (on a pseudo-terminal,\n"
-    "               the speed the service tool set)\n"
-    "\n"
-    "Two controllers at one address, as new ones from the factory are, both act\n"
-    "on a request and answer together, so their answers collide on the line.\n"
-    "\n"
-    "While it runs, lines on standard input connect and disconnect controllers:\n"
-    "  add CONTROLLER    connect one more controller\n"
-    "  remove ADDRESS    disconnect every controller at ADDRESS\n"
-    "\n"
-    "Options:\n"
-    "  --device PATH  serve a real serial device instead of a pseudo-terminal\n"
-    "  --baud RATE    line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
-    "  --line-time    keep a real line's pace at the speed set: answer only once\n"
-    "                 the request would have arrived, send the answer at that\n"
-    "                 speed, and ignore a request that begins less than 3.5\n"
-    "                 characters after the last traffic\n"
-    "  --master ADDRESS,MS\n"
-    "                 another master on the bus: it probes ADDRESS every MS\n"
-    "                 milliseconds, and its requests and the answers are on the line\n"
-    "  --noise MS     a few random bytes on the idle line about every MS\n"
-    "                 milliseconds, as a bus without termination or bias picks up\n"
-    "  --echo         send every byte straight back, as an RS-485 adapter that\n"
-    "                 hears itself does\n"
-    "\n"
-    "example: tarnel-sim 5 17,wet 200,delay=100\n";
+using messages::Format;
+using messages::Tr;
+
+std::string Usage()
+{
+    // The synopsis stays in English: it is all names to type, and the package
+    // check looks for its first line.
+    std::string text =
+        "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] [--noise MS]\n"
+        "                  CONTROLLER...\n"
+        "\n";
+    text += Tr("Simulates leak-detection controllers sharing one serial bus. Without\n"
+               "--device it makes a pseudo-terminal and prints the path to use.\n");
+    text += "\n";
+    // TRANSLATORS: the options (wet, delay=MS, ...) and the words in capitals are typed as they are.
+    text += Tr("CONTROLLER is ADDRESS[,OPTION...], ADDRESS from 0 to 255; OPTION is one of\n"
+               "  wet          the rope lies in water, so zero calibration succeeds\n"
+               "  delay=MS     answer MS milliseconds late\n"
+               "  silent       never answer\n"
+               "  bad-crc      answer with a wrong frame check\n"
+               "  short        answer with only the first 5 bytes\n"
+               "  baud=RATE    answer only when the line runs at RATE (on a pseudo-terminal,\n"
+               "               the speed the service tool set)\n");
+    text += "\n";
+    text += Tr("Two controllers at one address, as new ones from the factory are, both act\n"
+               "on a request and answer together, so their answers collide on the line.\n");
+    text += "\n";
+    // TRANSLATORS: "add" and "remove" are typed as they are.
+    text += Tr("While it runs, lines on standard input connect and disconnect controllers:\n"
+               "  add CONTROLLER    connect one more controller\n"
+               "  remove ADDRESS    disconnect every controller at ADDRESS\n");
+    text += "\n";
+    // TRANSLATORS: the options and the words in capitals are typed as they are.
+    text += Tr("Options:\n"
+               "  --device PATH  serve a real serial device instead of a pseudo-terminal\n"
+               "  --baud RATE    line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
+               "  --line-time    keep a real line's pace at the speed set: answer only once\n"
+               "                 the request would have arrived, send the answer at that\n"
+               "                 speed, and ignore a request that begins less than 3.5\n"
+               "                 characters after the last traffic\n"
+               "  --master ADDRESS,MS\n"
+               "                 another master on the bus: it probes ADDRESS every MS\n"
+               "                 milliseconds, and its requests and the answers are on the line\n"
+               "  --noise MS     a few random bytes on the idle line about every MS\n"
+               "                 milliseconds, as a bus without termination or bias picks up\n"
+               "  --echo         send every byte straight back, as an RS-485 adapter that\n"
+               "                 hears itself does\n");
+    text += "\n";
+    text += Tr("example: tarnel-sim 5 17,wet 200,delay=100\n");
+    return text;
+}
 
 namespace {
 
@@ -77,7 +90,7 @@ std::optional<unsigned> ParseAddress(std::string_view text, std::string& error)
 {
     const auto address = Number(text, link::kLastAddress);
     if (!address) {
-        error = "not an address from 0 to 255: " + std::string(text);
+        error = Format(Tr("not an address from 0 to 255: %s"), std::string(text).c_str());
     }
     return address;
 }
@@ -107,14 +120,14 @@ std::optional<Controller> ParseController(std::string_view text, std::string& er
         } else if (option.starts_with("baud=")) {
             const auto baud = KnownBaud(option.substr(5));
             if (!baud) {
-                error = "unsupported baud rate: " + std::string(option.substr(5));
+                error = Format(Tr("unsupported baud rate: %s"), std::string(option.substr(5)).c_str());
                 return std::nullopt;
             }
             controller.baud = *baud;
         } else if (option.starts_with("delay=") && Number(option.substr(6), 60000)) {
             controller.delayMs = *Number(option.substr(6), 60000);
         } else {
-            error = "unknown controller option: " + std::string(option);
+            error = Format(Tr("unknown controller option: %s"), std::string(option).c_str());
             return std::nullopt;
         }
     }
@@ -125,18 +138,29 @@ std::string Describe(const Controller& controller)
 {
     std::string text;
     switch (controller.fault) {
-    case Fault::Silent: text = "never answers"; break;
-    case Fault::BadCheck: text = "answers with a wrong frame check"; break;
-    case Fault::ShortReply: text = "answers with 5 bytes only"; break;
-    case Fault::None: text = "answers"; break;
+    case Fault::Silent: text = Tr("never answers"); break;
+    case Fault::BadCheck: text = Tr("answers with a wrong frame check"); break;
+    case Fault::ShortReply: text = Tr("answers with 5 bytes only"); break;
+    case Fault::None:
+        // TRANSLATORS: what a simulated controller does, a verb; longer descriptions wrap it as %s.
+        text = Tr("answers");
+        break;
     }
+    // Each step wraps the whole phrase so far, which a translation may place.
     if (controller.delayMs) {
-        text += " after " + std::to_string(controller.delayMs) + " ms";
+        // TRANSLATORS: %s is how a simulated controller answers ("answers", "never answers", ...); %u milliseconds.
+        text = Format(Tr("%s after %u ms"), text.c_str(), controller.delayMs);
     }
     if (controller.baud) {
-        text += " at " + std::to_string(controller.baud) + " baud only";
+        // TRANSLATORS: %s is how a simulated controller answers, perhaps with a delay; %u is a line speed.
+        text = Format(Tr("%s at %u baud only"), text.c_str(), controller.baud);
     }
-    return text + (controller.ropeInWater ? ", rope in water" : ", rope dry");
+    if (controller.ropeInWater) {
+        // TRANSLATORS: %s is how a simulated controller answers; the rope is its leak sensor.
+        return Format(Tr("%s, rope in water"), text.c_str());
+    }
+    // TRANSLATORS: %s is how a simulated controller answers; the rope is its leak sensor.
+    return Format(Tr("%s, rope dry"), text.c_str());
 }
 
 std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::string& error)
@@ -145,7 +169,8 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if ((arg == "--device" || arg == "--baud" || arg == "--master" || arg == "--noise") && i + 1 == args.size()) {
-            error = arg + " needs a value";
+            // TRANSLATORS: %s is an option, such as --baud.
+            error = Format(Tr("%s needs a value"), arg.c_str());
             return std::nullopt;
         }
         if (arg == "--line-time") {
@@ -157,14 +182,14 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         } else if (arg == "--baud") {
             const auto baud = KnownBaud(args[++i]);
             if (!baud) {
-                error = "unsupported baud rate: " + args[i];
+                error = Format(Tr("unsupported baud rate: %s"), args[i].c_str());
                 return std::nullopt;
             }
             options.baud = *baud;
         } else if (arg == "--noise") {
             const auto period = Number(args[++i], 60000);
             if (!period || *period < 10) {
-                error = "--noise takes MS from 10 to 60000: " + args[i];
+                error = Format(Tr("--noise takes MS from 10 to 60000: %s"), args[i].c_str());
                 return std::nullopt;
             }
             options.noiseMs = *period;
@@ -174,12 +199,12 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
             const auto address = ParseAddress(value.substr(0, comma), error);
             const auto period = comma == std::string::npos ? std::nullopt : Number(value.substr(comma + 1), 60000);
             if (!address || !period || *period < 10) {
-                error = "--master takes ADDRESS,MS with MS from 10 to 60000: " + value;
+                error = Format(Tr("--master takes ADDRESS,MS with MS from 10 to 60000: %s"), value.c_str());
                 return std::nullopt;
             }
             options.master = Options::OtherMaster{*address, *period};
         } else if (arg.starts_with("-")) {
-            error = "unknown option: " + arg;
+            error = Format(Tr("unknown option: %s"), arg.c_str());
             return std::nullopt;
         } else {
             auto controller = ParseController(arg, error);
@@ -190,7 +215,7 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
         }
     }
     if (options.controllers.empty()) {
-        error = "no controller given";
+        error = Tr("no controller given");
         return std::nullopt;
     }
     return options;

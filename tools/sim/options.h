@@ -24,7 +24,8 @@ struct Options {
     unsigned noiseMs = 0;  // random bytes on the idle line about this often; 0: none
 };
 
-extern const char* const kUsage;
+// The help text, in the user's language.
+std::string Usage();
 
 // A bus address, 0 to 255; on a mistake returns nothing and says why in `error`.
 std::optional<unsigned> ParseAddress(std::string_view text, std::string& error);
