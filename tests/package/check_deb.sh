@@ -34,6 +34,11 @@ done
 for page in tarnel tarnel-link tarnel-sim; do
   [[ -f /usr/share/man/man1/$page.1.gz ]] || { echo "FAIL: no manual page for $page"; status=1; }
 done
+# The tools' Chinese comes from the installed catalogue, through glibc.
+for tool in tarnel-link tarnel-sim; do
+  man -L zh_CN -P cat "$tool" 2>/dev/null | grep -q '水浸绳' || { echo "FAIL: no Chinese manual page for $tool"; status=1; }
+done
+LANG=zh_CN.UTF-8 tarnel-link scan --help | grep -q '串口号' || { echo "FAIL: the installed tarnel-link speaks no Chinese"; status=1; }
 desktop-file-validate /usr/share/applications/tarnel.desktop || status=1
 for size in 16 32; do
   [[ -f /usr/share/icons/hicolor/${size}x${size}/apps/tarnel.png ]] || { echo "FAIL: no ${size}x${size} icon"; status=1; }
