@@ -2,6 +2,7 @@
 // bytes from the input: the hex shows every byte, the decoding says "check
 // good" only of a good check, and a cut takes no more than it was given.
 
+#include "frame_decoding.h"
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
 #include "link/frame_text.h"
@@ -15,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace tarnel::link;
     const std::span<const std::uint8_t> bytes(data, size);
     Require(Hex(bytes).size() == (size == 0 ? 0 : 3 * size - 1));
-    const std::string decoded = Decode(bytes);
+    const std::string decoded = tarnel::tool::Decode(bytes);
     Require((decoded.find("check good") != std::string::npos) == (size >= 4 && HasValidCheck(bytes)));
 
     const auto probe = ProbeFrame(size == 0 ? 0 : data[0]);

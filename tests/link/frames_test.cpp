@@ -1,6 +1,6 @@
+#include "frame_decoding.h"
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
-#include "link/frame_text.h"
 #include "link/frames.h"
 #include "link/protocol.h"
 
@@ -64,7 +64,8 @@ TEST(AnswerFrames, AReplyAnswersItsOwnAddressAndFunctionOnly)
     EXPECT_TRUE(Answers(Sealed({0x11, 0x84, 0x02}), probe));
     EXPECT_FALSE(Answers(reply, AsBytes(ProbeFrame(18))));
     EXPECT_FALSE(Answers(ack, AsBytes(ProbeFrame(5))));
-    EXPECT_EQ(Decode(AsBytes(SetAddressFrame(1, 2))), "address 1, write register 0x8001 = 2 (long form), check good");
+    EXPECT_EQ(tool::Decode(AsBytes(SetAddressFrame(1, 2))),
+              "address 1, write register 0x8001 = 2 (long form), check good");
 }
 
 }  // namespace

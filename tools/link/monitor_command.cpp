@@ -2,6 +2,7 @@
 
 #include "bus_statistics.h"
 #include "exit_codes.h"
+#include "frame_decoding.h"
 #include "frame_joiner.h"
 #include "frame_splitter.h"
 #include "interrupt.h"
@@ -24,7 +25,7 @@ namespace {
 void Print(const FrameJoiner::Frame& frame)
 {
     std::printf("%8lld ms  %s  (%s)\n", static_cast<long long>(frame.start.count() / 1000),
-                link::Hex(frame.bytes).c_str(), link::Decode(frame.bytes).c_str());
+                link::Hex(frame.bytes).c_str(), Decode(frame.bytes).c_str());
     std::fflush(stdout);
 }
 
