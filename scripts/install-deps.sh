@@ -12,6 +12,8 @@ packages=(
   qt6-translations-l10n
   # a display where there is none, screenshots, scripted clicks
   xvfb x11-utils imagemagick xdotool
+  # the tools in a terminal, for their screenshots
+  xterm
   # command lines
   libcli11-dev
   # tests and benchmarks; the fuzz targets (libFuzzer comes with clang)

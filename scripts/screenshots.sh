@@ -48,5 +48,26 @@ prefix=$PWD/build/default/wine-prefix
   import -window "$box" "$out/windows-message-box.png"
 )
 
+# tarnel-link's help in Chinese: in a terminal, and in a Windows console
+# under Wine (its console needs a face with Chinese characters).
+LANG=zh_CN.UTF-8 xterm -fa 'AR PL UMing CN' -fs 8 -geometry 118x52 -bg white -fg black -T 'tarnel-link --help' \
+  -e sh -c 'build/default/tools/link/tarnel-link --help; sleep 60' &
+terminal=$(wait_for_window 'tarnel-link --help')
+sleep 1.5
+import -window "$terminal" "$out/link-help-terminal.png"
+kill %% 2>/dev/null || true
+(
+  source scripts/wine_window.sh
+  use_wine build/default
+  wine_zh reg add 'HKCU\Console' /v FaceName /d 'AR PL UMing CN' /f >/dev/null
+  wine_zh reg add 'HKCU\Console' /v WindowSize /t REG_DWORD /d $((52 << 16 | 120)) /f >/dev/null
+  wine_zh wineconsole cmd /k "Z:$(realpath build/default/windows/tools/link/tarnel-link.exe | tr / '\\')" --help &
+  console=$(wait_for_window 'C:\\windows\\system32\\cmd.exe')
+  sleep 3
+  import -window "$console" "$out/windows-link-help-console.png"
+  wineserver -k
+)
+
 echo "Screenshots: $out/main-window.png $out/message-box.png $out/about-box.png"
 echo "             $out/windows-main-window.png $out/windows-message-box.png"
+echo "             $out/link-help-terminal.png $out/windows-link-help-console.png"

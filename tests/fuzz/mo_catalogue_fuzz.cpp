@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view input(reinterpret_cast<const char*>(data + 1), size - 1);
     if (data[0] % 2 == 0) {
         const MoCatalogue catalogue({data + 1, size - 1});
-        for (const std::string_view key : {std::string_view(), std::string_view("a"), input.substr(0, input.find('\0'))}) {
+        for (const std::string_view key :
+             {std::string_view(), std::string_view("a"), input.substr(0, input.find('\0'))}) {
             if (const auto found = catalogue.Find(key)) {
                 const char* end = input.data() + input.size();
                 Require(*found >= input.data() && *found < end);

@@ -134,8 +134,9 @@ TEST(WineLink, TellsAnOpenFailureInTheSystemsOwnWordsInUtf8)
     const QString text = QString(utf8(QByteArrayView(output))).trimmed();
     EXPECT_FALSE(utf8.hasError()) << QByteArray::fromStdString(output).toHex(' ').toStdString();
     const QString reason = text.section(u'：', 1);
-    EXPECT_TRUE(!reason.isEmpty() && std::ranges::all_of(reason, [](QChar c) { return c.script() == QChar::Script_Han; }))
-        << output;
+    EXPECT_TRUE(!reason.isEmpty() && std::ranges::all_of(reason, [](QChar c) {
+        return c.script() == QChar::Script_Han;
+    })) << output;
 }
 
 // tarnel-link.exe speaks the language of Windows' user interface; its

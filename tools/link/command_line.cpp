@@ -169,7 +169,8 @@ struct LineOptions {
                                      : Tr("1200, 2400, 4800, 9600 (default) or 19200"))
             ->check([allSpeeds](const std::string& text) {
                 const auto indexes = BaudIndexes(text);
-                return indexes && (allSpeeds || indexes->size() == 1) ? std::string() : Format(Tr("unknown speed %s"), text.c_str());
+                return indexes && (allSpeeds || indexes->size() == 1) ? std::string()
+                                                                      : Format(Tr("unknown speed %s"), text.c_str());
             });
         if (traffic == Sends) {
             AddNumber(command, "--timeout", timeoutMs, 20, 60000,
@@ -210,10 +211,12 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     app.formatter(std::make_shared<ColumnFormatter>());
     app.set_help_flag("-h,--help", Tr("Print this help message and exit"));
     app.require_subcommand(1);
-    app.set_version_flag("--version", "tarnel-link " TARNEL_VERSION, Tr("Display program version information and exit"));
+    app.set_version_flag("--version", "tarnel-link " TARNEL_VERSION,
+                         Tr("Display program version information and exit"));
     app.footer(Footer());
 
-    CLI::App* portsCommand = app.add_subcommand("ports", Tr("list the serial ports, numbered as the window numbers them"));
+    CLI::App* portsCommand =
+        app.add_subcommand("ports", Tr("list the serial ports, numbered as the window numbers them"));
 
     ScanRequest scan;
     LineOptions scanLine(250);
@@ -261,8 +264,9 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     AddNumber(*commissionCommand, "--last", commission.last, link::kFirstAddress, link::kLastAddress,
               Tr("the last address to give out (default 255)"));
     AddNumber(*commissionCommand, "--count", commission.count, 1, 10000, Tr("stop after this many controllers"));
-    commissionCommand->add_flag("--calibrate", commission.calibrate,
-                                Tr("zero-calibrate each (on a terminal, once its rope lies in water and Enter is pressed)"));
+    commissionCommand->add_flag(
+        "--calibrate", commission.calibrate,
+        Tr("zero-calibrate each (on a terminal, once its rope lies in water and Enter is pressed)"));
     commissionCommand->add_option("--record", commission.record,
                                   Tr("the record, appended to and read first to go on where it ended "
                                      "(default commissioning.csv)"));

@@ -1,5 +1,6 @@
 #include "commission.h"
 
+#include "console.h"
 #include "exit_codes.h"
 #include "link/frames.h"
 #include "link/protocol.h"
@@ -236,7 +237,8 @@ private:
             if (!result.starts_with("rope dry")) {
                 return result;
             }
-            Print(Format(Tr("%s: the rope is not in water; Enter: try again, s and Enter: skip"), Shown(result).c_str()));
+            Print(
+                Format(Tr("%s: the rope is not in water; Enter: try again, s and Enter: skip"), Shown(result).c_str()));
         }
         return result;
     }
@@ -317,25 +319,19 @@ std::unique_ptr<platform::AppendFile> OpenRecord(const std::string& path, std::s
     std::error_code error;
     auto file = platform::AppendFile::Open(path, error);
     if (!file) {
-        std::fprintf(stderr, "tarnel-link: %s\n",
-                     Format(Tr("the record %s cannot be opened: %s; nothing sent"), path.c_str(),
-                            platform::ErrorText(error).c_str())
-                         .c_str());
+        Report("tarnel-link: " + Format(Tr("the record %s cannot be opened: %s; nothing sent"), path.c_str(),
+                                        platform::ErrorText(error).c_str()));
         return nullptr;
     }
     const auto read = ReadRecord(file->Contents());
     if (const std::string* problem = std::get_if<std::string>(&read)) {
-        std::fprintf(stderr, "tarnel-link: %s\n",
-                     Format(Tr("%s is no commissioning record: %s; left untouched, nothing sent"), path.c_str(),
-                            problem->c_str())
-                         .c_str());
+        Report("tarnel-link: " + Format(Tr("%s is no commissioning record: %s; left untouched, nothing sent"),
+                                        path.c_str(), problem->c_str()));
         return nullptr;
     }
     if (file->Contents().empty() && (error = file->Append(std::string(kRecordHeader) + '\n'))) {
-        std::fprintf(stderr, "tarnel-link: %s\n",
-                     Format(Tr("the record %s cannot be written: %s; nothing sent"), path.c_str(),
-                            platform::ErrorText(error).c_str())
-                         .c_str());
+        Report("tarnel-link: " + Format(Tr("the record %s cannot be written: %s; nothing sent"), path.c_str(),
+                                        platform::ErrorText(error).c_str()));
         return nullptr;
     }
     recorded = RecordedAddresses(std::get<std::vector<RecordRow>>(read));

@@ -1,5 +1,6 @@
 #include "doctor_command.h"
 
+#include "console.h"
 #include "diagnosis.h"
 #include "exit_codes.h"
 #include "interrupt.h"
@@ -9,6 +10,7 @@
 #include "messages.h"
 #include "trace.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -145,12 +147,11 @@ int RunDoctor(const DoctorRequest& request)
         if (request.force) {
             bus.AllowOtherMasters();
         }
-        std::fprintf(stderr, "%s\n", Format(Tr("listening at %u baud for %u ms"), speed.baud, request.listenMs).c_str());
+        Report(Format(Tr("listening at %u baud for %u ms"), speed.baud, request.listenMs));
         bus.Listen(request.listenMs);
         NoteListening(bus.TakeOthers(), speed);
         speed.otherMaster = bus.OtherMasterHeard();
-        std::fprintf(stderr, "%s\n",
-                     Format(Tr("probing %u..%u at %u baud"), request.from, request.to, speed.baud).c_str());
+        Report(Format(Tr("probing %u..%u at %u baud"), request.from, request.to, speed.baud));
         for (std::uint32_t address = request.from; address <= request.to && !bus.Stopped(); ++address) {
             if (auto seen = Examine(bus, address, request.timeoutMs, speed, speed.addresses)) {
                 speed.addresses.push_back(std::move(*seen));
@@ -163,7 +164,7 @@ int RunDoctor(const DoctorRequest& request)
         }
     }
     if (stop.StopRequested()) {
-        std::fprintf(stderr, "%s\n", Tr("interrupted"));
+        Report(Tr("interrupted"));
         return kInterrupted;
     }
     // The JSON's texts are for machines too: English, whatever the language.

@@ -33,8 +33,9 @@ std::uint32_t LateWindowMs(std::uint32_t timeoutMs)
 // " after 12 ms" or " late, after 730 ms (raise --timeout)", and the bytes.
 std::string How(const HeardFrame& frame)
 {
-    const std::string when = frame.kind == Heard::Late ? Format(Tr(" late, after %u ms (raise --timeout)"), frame.afterMs)
-                                                        : Format(Tr(" after %u ms"), frame.afterMs);
+    const std::string when = frame.kind == Heard::Late
+                                 ? Format(Tr(" late, after %u ms (raise --timeout)"), frame.afterMs)
+                                 : Format(Tr(" after %u ms"), frame.afterMs);
     return when + ": " + link::Hex(frame.bytes);
 }
 
@@ -70,7 +71,8 @@ Answer AskListeningLate(Bus& bus, std::span<const std::uint8_t> request, std::ui
 {
     constexpr std::uint32_t kSliceMs = 10;
     Answer answer = bus.Ask(request, timeoutMs);
-    for (std::uint32_t waited = 0; !answer.frame && !bus.Stopped() && waited < LateWindowMs(timeoutMs); waited += kSliceMs) {
+    for (std::uint32_t waited = 0; !answer.frame && !bus.Stopped() && waited < LateWindowMs(timeoutMs);
+         waited += kSliceMs) {
         bus.Listen(kSliceMs);
         for (HeardFrame& frame : bus.TakeOthers()) {
             if (!answer.frame && frame.kind == Heard::Late && frame.address == request[0]) {
@@ -90,12 +92,6 @@ bool Valid(const Answer& answer)
 {
     return answer.frame && (answer.frame->kind == Heard::Reply || answer.frame->kind == Heard::Late) &&
            !Refusal(*answer.frame);
-}
-
-void Print(const std::string& line)
-{
-    std::printf("%s\n", line.c_str());
-    std::fflush(stdout);
 }
 
 unsigned CalibrationValue(const HeardFrame& reply)
@@ -124,7 +120,8 @@ int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, cons
         return kInterrupted;
     }
     if (taken.frame) {
-        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(Describe(taken.frame->kind))) + How(*taken.frame));
+        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(Describe(taken.frame->kind))) +
+            How(*taken.frame));
         if (!move.force) {
             say(Tr("nothing sent; two controllers would share it (--force moves all the same)"));
             return kNotDone;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bus.h"
+#include "console.h"
 #include "port_choice.h"
 
 #include <cstdint>
@@ -30,9 +31,6 @@ struct MoveOptions {
 
 // Where a job's lines for the technician go.
 using Say = std::function<void(const std::string&)>;
-
-// Says a line on standard output at once.
-void Print(const std::string& line);
 
 // Asks once; when nothing answers in time, listens on for a late answer,
 // which then counts as the answer.

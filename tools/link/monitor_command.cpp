@@ -1,6 +1,7 @@
 #include "monitor_command.h"
 
 #include "bus_statistics.h"
+#include "console.h"
 #include "exit_codes.h"
 #include "frame_decoding.h"
 #include "frame_joiner.h"
@@ -41,10 +42,8 @@ int RunMonitor(const PortChoice& choice, int baudIndex)
     link::PortLine line(port, &stop);
     const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
     FrameSplitter splitter(baud);
-    std::fprintf(stderr, "%s\n",
-                 Format(Tr("listening on %s at %u baud (frames end after %.2f ms of silence); Ctrl-C ends"),
-                        port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000)
-                     .c_str());
+    Report(Format(Tr("listening on %s at %u baud (frames end after %.2f ms of silence); Ctrl-C ends"),
+                  port.Device().c_str(), baud, static_cast<double>(link::FrameGap(baud).count()) / 1000));
     const link::TimePoint start = line.Now();
     const auto since = [start](link::TimePoint at) { return std::chrono::duration_cast<link::Micros>(at - start); };
     FrameJoiner joiner(baud);
@@ -69,7 +68,7 @@ int RunMonitor(const PortChoice& choice, int baudIndex)
     }
     take(joiner.Flush(link::Micros::max()));
     for (const std::string& summary : statistics.Summary(since(line.Now()))) {
-        std::fprintf(stderr, "%s\n", summary.c_str());
+        Report(summary);
     }
     if (line.Lost()) {
         std::fprintf(stderr, "tarnel-link: %s: %s\n", port.Device().c_str(), Tr("the device went away"));

@@ -1,5 +1,6 @@
 #include "other_master.h"
 
+#include "console.h"
 #include "exit_codes.h"
 #include "messages.h"
 
@@ -50,18 +51,14 @@ int SharingTheBus(Bus& bus, std::uint32_t listenMs, bool force, const std::funct
         return status;
     }
     if (force) {
-        std::fprintf(stderr, "%s\n",
-                     Format(Tr("another master used this bus (%s): sent all the same (--force)"),
-                            DescribeOtherMaster(*bus.OtherMasterHeard()).c_str())
-                         .c_str());
+        Report(Format(Tr("another master used this bus (%s): sent all the same (--force)"),
+                      DescribeOtherMaster(*bus.OtherMasterHeard()).c_str()));
         return status;
     }
     bus.Listen(kCharacteriseMs);
     bus.TakeOthers();
-    std::fprintf(stderr, "%s\n",
-                 Format(Tr("another master is using this bus (%s): nothing more is sent"),
-                        DescribeOtherMaster(*bus.OtherMasterHeard()).c_str())
-                     .c_str());
+    Report(Format(Tr("another master is using this bus (%s): nothing more is sent"),
+                  DescribeOtherMaster(*bus.OtherMasterHeard()).c_str()));
     return kOtherMaster;
 }
 

@@ -1,5 +1,6 @@
 #include "port_choice.h"
 
+#include "console.h"
 #include "link/protocol.h"
 #include "link/serial_port.h"
 #include "messages.h"
@@ -37,11 +38,11 @@ platform::SerialLine PortChoice::Open(int baudIndex) const
                                    : link::OpenPort(text, baudIndex, &failure);
     if (!port.IsOpen()) {
         if (failure.device.empty()) {
-            std::fprintf(stderr, "tarnel-link: %s\n",
-                         Format(Tr("port %s names no serial device (see tarnel-link ports)"), text.c_str()).c_str());
+            Report("tarnel-link: " +
+                   Format(Tr("port %s names no serial device (see tarnel-link ports)"), text.c_str()));
         } else {
-            std::fprintf(stderr, "tarnel-link: %s\n",
-                         Format(Tr("cannot open %s: %s"), failure.device.c_str(), Reason(failure).c_str()).c_str());
+            Report("tarnel-link: " +
+                   Format(Tr("cannot open %s: %s"), failure.device.c_str(), Reason(failure).c_str()));
         }
     }
     return port;

@@ -1,6 +1,7 @@
 #include "scan_command.h"
 
 #include "bus.h"
+#include "console.h"
 #include "exit_codes.h"
 #include "interrupt.h"
 #include "link/frame_text.h"
@@ -76,16 +77,16 @@ int Status(const ScanResult& result)
         return kSuccess;
     }
     if (!result.found.empty()) {
-        std::fprintf(stderr, "%s\n", Tr("no valid reply, only corrupt or short answers: check the wiring and the speed"));
+        Report(Tr("no valid reply, only corrupt or short answers: check the wiring and the speed"));
         return kCorruptAnswer;
     }
     if (result.echoes > 0) {
-        std::fprintf(stderr, "%s\n",
-                     Tr("Every probe came back as an exact echo: the adapter hears what it sends. "
-                        "Switch off its echo (or check the wiring)."));
+        Report(
+            Tr("Every probe came back as an exact echo: the adapter hears what it sends. "
+               "Switch off its echo (or check the wiring)."));
         return kEchoOnly;
     }
-    std::fprintf(stderr, "%s\n", Tr("no controller answered"));
+    Report(Tr("no controller answered"));
     return kNotDone;
 }
 
@@ -147,7 +148,7 @@ int RunScan(const ScanRequest& request)
         PrintTable(result);
     }
     if (stop.StopRequested()) {
-        std::fprintf(stderr, "%s\n", Tr("interrupted"));
+        Report(Tr("interrupted"));
         return kInterrupted;
     }
     if (otherMaster) {

@@ -1,5 +1,6 @@
 #include "scan_report.h"
 
+#include "console.h"
 #include "link/frame_text.h"
 #include "link/line_timing.h"
 #include "messages.h"
@@ -36,8 +37,9 @@ void PrintJson(const ScanResult& result)
                 result.echoes);
     for (std::size_t i = 0; i < result.found.size(); ++i) {
         const Found& f = result.found[i];
-        std::printf("%s\n    {\"address\": %u, \"baud\": %u, \"reply\": \"%s\", \"response_ms\": %u, \"answer\": \"%s\"}",
-                    i ? "," : "", f.address, f.baud, Describe(f.kind), f.responseMs, link::Hex(f.answer).c_str());
+        std::printf(
+            "%s\n    {\"address\": %u, \"baud\": %u, \"reply\": \"%s\", \"response_ms\": %u, \"answer\": \"%s\"}",
+            i ? "," : "", f.address, f.baud, Describe(f.kind), f.responseMs, link::Hex(f.answer).c_str());
     }
     std::printf("%s]\n}\n", result.found.empty() ? "" : "\n  ");
 }
@@ -50,7 +52,7 @@ Progress::Progress(std::uint32_t probes, std::uint32_t timeoutMs)
 void Progress::Speed(std::uint32_t baud, std::uint32_t from, std::uint32_t to)
 {
     if (columns_ == 0) {
-        std::fprintf(stderr, "%s\n", Format(Tr("scanning %u..%u at %u baud"), from, to, baud).c_str());
+        Report(Format(Tr("scanning %u..%u at %u baud"), from, to, baud));
     }
 }
 
@@ -58,6 +60,7 @@ void Progress::Clear()
 {
     if (drawn_) {
         std::fprintf(stderr, "\r%*s\r", static_cast<int>(columns_ - 1), "");
+        std::fflush(stderr);
         drawn_ = false;
     }
 }
@@ -65,7 +68,7 @@ void Progress::Clear()
 void Progress::Note(const std::string& text)
 {
     Clear();
-    std::fprintf(stderr, "%s\n", text.c_str());
+    Report(text);
 }
 
 void Progress::Probed(std::uint32_t address, std::uint32_t baud, std::size_t found)
@@ -90,6 +93,7 @@ void Progress::Probed(std::uint32_t address, std::uint32_t baud, std::size_t fou
     } else {
         std::fprintf(stderr, "%s", Fit(std::string_view(status).substr(1), columns_ - 1).c_str());
     }
+    std::fflush(stderr);
     drawn_ = true;
 }
 

@@ -31,6 +31,7 @@ void Trace::Print(link::TimePoint at, const char* direction, std::span<const std
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(at - start_);
     std::fprintf(stderr, "%8lld ms %s %s  (%s%s%s)\n", static_cast<long long>(ms.count()), direction,
                  link::Hex(bytes).c_str(), name ? name : "", name ? ": " : "", Decode(bytes).c_str());
+    std::fflush(stderr);
 }
 
 }  // namespace tarnel::tool

@@ -3,6 +3,9 @@
 #include "chinese_catalogue.h"
 #include "mo_catalogue.h"
 
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
 #include <windows.h>
 
 namespace tarnel::messages {
@@ -14,8 +17,18 @@ MoCatalogue catalogue;
 
 void UseUserLanguage()
 {
-    // The texts are UTF-8: cmd.exe and PowerShell show them as such.
+    // The texts are UTF-8: cmd.exe and PowerShell show them as such. The C
+    // runtime would put text for a console through its own code page, and
+    // unbuffered a byte at a time, which splits characters: the console gets
+    // whole buffers as they are, flushed where the tools wait or report.
     ::SetConsoleOutputCP(CP_UTF8);
+    for (FILE* stream : {stdout, stderr}) {
+        DWORD mode = 0;
+        if (::GetConsoleMode(reinterpret_cast<HANDLE>(::_get_osfhandle(::_fileno(stream))), &mode)) {
+            ::_setmode(::_fileno(stream), _O_BINARY);
+            std::setvbuf(stream, nullptr, _IOFBF, 4096);
+        }
+    }
     if (PRIMARYLANGID(::GetUserDefaultUILanguage()) == LANG_CHINESE) {
         catalogue = MoCatalogue(kChineseCatalogue);
     }
