@@ -40,10 +40,20 @@ start_wine_tarnel() {  # BUILD_DIR CONTROLLER...
   start_simulated_bus "$@"
   COM=$((10 + $$ % 80))
   ln -sfn "$TARNEL_PORTS" "$WINEPREFIX/dosdevices/com$COM"
+  trap stop_wine_tarnel EXIT
   wine_zh "$WINDOWS_BUILD/src/ui/tarnel.exe" &
   TARNEL_PID=$!
-  trap stop_wine_tarnel EXIT
-  WINDOW=$(wait_for_window Tarnel)
+  # Now and then, on a busy machine, Wine starts no program at all after a
+  # server went away: what ran is shown, and Wine gets one more start.
+  if ! WINDOW=$(wait_for_window Tarnel 20); then
+    ps -eo pid,stat,etime,args | grep -E '[w]ine|[.]exe' >&2 || true
+    kill "$TARNEL_PID" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    wineserver -w
+    wine_zh "$WINDOWS_BUILD/src/ui/tarnel.exe" &
+    TARNEL_PID=$!
+    WINDOW=$(wait_for_window Tarnel)
+  fi
 }
 
 stop_wine_tarnel() {

@@ -23,11 +23,11 @@ start_x_if_needed() {
   rm -f "$ready"
 }
 
-# Waits (up to 30 s: a first Wine start in a new prefix is slow) until a
-# window with this exact title is mapped, and prints its id.
+# Waits (up to 30 s, or $2 s: a first Wine start in a new prefix is slow)
+# until a window with this exact title is mapped, and prints its id.
 wait_for_window() {
   local id
-  for _ in $(seq 300); do
+  for _ in $(seq $((${2:-30} * 10))); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1) || true
     if [[ -n "$id" ]]; then
       echo "$id"
