@@ -87,6 +87,8 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
         {chinese, {"scan"}, 2, "缺少 --port"},
         {chinese, scan, 0, "找到地址 2，波特率 9600"},
         {chinese, {"scan", "-p", p, "--to", "3", "--listen", "0", "--json"}, 0, "\"reply\": \"valid reply\""},
+        {chinese, {"doctor", "-p", p, "--to", "3", "--listen", "0", "--timeout", "50", "--json"}, 0,
+         "\"verdict\": \"healthy: 1 controller, no problem found\""},
         {{"LANG=C"}, {"--help"}, 0, "Usage: tarnel-link [OPTIONS] COMMAND"},
         {{"LANG=C"}, scan, 0, "found 2 at 9600 baud"},
         {{"LANG=C", "LC_ALL=zh_CN.UTF-8"}, {"scan"}, 2, "缺少 --port"},
