@@ -19,6 +19,8 @@ update)
   trap 'rm -f "$template"' EXIT
   extract "$template"
   msgmerge --quiet --update --backup=none --add-location=file --no-wrap --no-fuzzy-matching "$po" "$template"
+  # Texts the code no longer has go, rather than linger as comments.
+  msgattrib --no-obsolete --no-wrap --output-file="$po" "$po"
   msgfmt --statistics -o /dev/null "$po"
   ;;
 check)

@@ -22,6 +22,7 @@ class Commission {
 public:
     Commission(const SimProcess& sim, const QString& record, const QStringList& more)
     {
+        tool_.setProcessEnvironment(tarnel::test::Language());
         tool_.start(TARNEL_LINK_PATH, QStringList{"commission", "-p", QString::fromStdString(sim.DevicePath()),
                                                   "--timeout", "50", "--factory", "1", "--first", "10",
                                                   "--record", record} +

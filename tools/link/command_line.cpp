@@ -16,46 +16,43 @@ namespace {
 using messages::Format;
 using messages::Tr;
 
-// The part of the help below the options, in paragraphs.
+// The part of the help below the options.
 std::string Footer()
 {
-    std::string footer = Tr("Numbers are decimal: 017 is 17; 0x11, +17 and the like are refused.");
-    footer += "\n\n";
-    footer += Tr("Exit status:\n"
-                 "  0    done, or a controller found\n"
-                 "  1    nothing answered, or refused before sending (the new address is taken)\n"
-                 "  2    a bad command line: nothing opened, nothing sent\n"
-                 "  3    the port did not open\n"
-                 "  4    the controller answered but the job is not done (rope not in water; silent at the new "
-                 "address)\n"
-                 "  5    only corrupt or short answers\n"
-                 "  6    only the adapter's echo of the request\n"
-                 "  7    another master uses the bus: nothing more was sent (--force sends all the same)\n"
-                 "  8    doctor: problems found on the bus (each is named with its fix)\n"
-                 "  130  stopped with Ctrl-C (scan prints what it found so far, commission its summary)");
-    footer += "\n\n";
-    footer += Tr("commission ends with 0 when each of --count controllers was moved, verified and (with\n"
-                 "--calibrate) calibrated, 4 when any was not, 1 when no free address is left, 3 when the\n"
-                 "adapter goes away. Its record is CSV with the header line");
-    footer += "\n  ";
-    footer += kRecordHeader;
-    footer += "\n";
-    footer += Tr("one row for each controller, on the disk before the next is asked for.");
-    footer += "\n\n";
-    footer += Tr("Environment:\n"
-                 "  TARNEL_PORTS  device paths separated by colons; replaces the port numbering (the first is port "
-                 "1)");
-    footer += "\n\n";
-    footer += Tr("scan --json prints one object:\n"
-                 "  partial      boolean  true when Ctrl-C, a lost device or another master stopped the scan\n"
-                 "  echoes       integer  probes that only came back as the adapter's echo\n"
-                 "  controllers  array of objects, in the order found:\n"
-                 "    address      integer  0..255\n"
-                 "    baud         integer  the speed it answered at\n"
-                 "    reply        string   \"valid reply\", \"late answer\", \"corrupt answer\" or \"short answer\"\n"
-                 "    response_ms  integer  from the end of the probe on the wire to the first byte of the answer\n"
-                 "    answer       string   the answer's bytes in hex");
-    return footer;
+    const std::string record =
+        Tr("commission ends with 0 when each of --count controllers was moved, verified and (with\n"
+           "--calibrate) calibrated, 4 when any was not, 1 when no free address is left, 3 when the\n"
+           "adapter goes away. Its record is CSV with the header line") +
+        ("\n  " + std::string(kRecordHeader) + "\n") +
+        Tr("one row for each controller, on the disk before the next is asked for.");
+    return messages::Paragraphs({
+        Tr("Numbers are decimal: 017 is 17; 0x11, +17 and the like are refused."),
+        Tr("Exit status:\n"
+           "  0    done, or a controller found\n"
+           "  1    nothing answered, or refused before sending (the new address is taken)\n"
+           "  2    a bad command line: nothing opened, nothing sent\n"
+           "  3    the port did not open\n"
+           "  4    the controller answered but the job is not done (rope not in water; silent at the new "
+           "address)\n"
+           "  5    only corrupt or short answers\n"
+           "  6    only the adapter's echo of the request\n"
+           "  7    another master uses the bus: nothing more was sent (--force sends all the same)\n"
+           "  8    doctor: problems found on the bus (each is named with its fix)\n"
+           "  130  stopped with Ctrl-C (scan prints what it found so far, commission its summary)"),
+        record,
+        Tr("Environment:\n"
+           "  TARNEL_PORTS  device paths separated by colons; replaces the port numbering (the first is port "
+           "1)"),
+        Tr("scan --json prints one object:\n"
+           "  partial      boolean  true when Ctrl-C, a lost device or another master stopped the scan\n"
+           "  echoes       integer  probes that only came back as the adapter's echo\n"
+           "  controllers  array of objects, in the order found:\n"
+           "    address      integer  0..255\n"
+           "    baud         integer  the speed it answered at\n"
+           "    reply        string   \"valid reply\", \"late answer\", \"corrupt answer\" or \"short answer\"\n"
+           "    response_ms  integer  from the end of the probe on the wire to the first byte of the answer\n"
+           "    answer       string   the answer's bytes in hex"),
+    });
 }
 
 // CLI11 says what went wrong in English; the mistakes a technician makes,

@@ -5,6 +5,7 @@
 // does not hold shows in English.
 
 #include <cstdarg>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -44,12 +45,15 @@ private:
 // placeholders, which the catalogue's check enforces.
 [[gnu::format(printf, 1, 2)]] std::string Format(const char* format, ...);
 
+// The paragraphs of a help text, a blank line between each two.
+std::string Paragraphs(std::initializer_list<std::string> paragraphs);
+
 // Columns a terminal gives the UTF-8 `text`: two for each East Asian wide
 // character, so tables line up in Chinese as in English.
 std::size_t DisplayWidth(std::string_view text);
 
 // `text` cut to at most `columns` columns, never inside a character, and
-// then padded with spaces to `columns` when `pad`.
-std::string Fit(std::string_view text, std::size_t columns, bool pad = true);
+// padded with spaces to `columns`.
+std::string Fit(std::string_view text, std::size_t columns);
 
 }  // namespace tarnel::messages

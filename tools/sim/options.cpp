@@ -17,49 +17,45 @@ std::string Usage()
 {
     // The synopsis stays in English: it is all names to type, and the package
     // check looks for its first line.
-    std::string text =
-        "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] [--noise MS]\n"
-        "                  CONTROLLER...\n"
-        "\n";
-    text += Tr("Simulates leak-detection controllers sharing one serial bus. Without\n"
-               "--device it makes a pseudo-terminal and prints the path to use.\n");
-    text += "\n";
-    // TRANSLATORS: the options (wet, delay=MS, ...) and the words in capitals are typed as they are.
-    text += Tr("CONTROLLER is ADDRESS[,OPTION...], ADDRESS from 0 to 255; OPTION is one of\n"
-               "  wet          the rope lies in water, so zero calibration succeeds\n"
-               "  delay=MS     answer MS milliseconds late\n"
-               "  silent       never answer\n"
-               "  bad-crc      answer with a wrong frame check\n"
-               "  short        answer with only the first 5 bytes\n"
-               "  baud=RATE    answer only when the line runs at RATE (on a pseudo-terminal,\n"
-               "               the speed the service tool set)\n");
-    text += "\n";
-    text += Tr("Two controllers at one address, as new ones from the factory are, both act\n"
-               "on a request and answer together, so their answers collide on the line.\n");
-    text += "\n";
-    // TRANSLATORS: "add" and "remove" are typed as they are.
-    text += Tr("While it runs, lines on standard input connect and disconnect controllers:\n"
-               "  add CONTROLLER    connect one more controller\n"
-               "  remove ADDRESS    disconnect every controller at ADDRESS\n");
-    text += "\n";
-    // TRANSLATORS: the options and the words in capitals are typed as they are.
-    text += Tr("Options:\n"
-               "  --device PATH  serve a real serial device instead of a pseudo-terminal\n"
-               "  --baud RATE    line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
-               "  --line-time    keep a real line's pace at the speed set: answer only once\n"
-               "                 the request would have arrived, send the answer at that\n"
-               "                 speed, and ignore a request that begins less than 3.5\n"
-               "                 characters after the last traffic\n"
-               "  --master ADDRESS,MS\n"
-               "                 another master on the bus: it probes ADDRESS every MS\n"
-               "                 milliseconds, and its requests and the answers are on the line\n"
-               "  --noise MS     a few random bytes on the idle line about every MS\n"
-               "                 milliseconds, as a bus without termination or bias picks up\n"
-               "  --echo         send every byte straight back, as an RS-485 adapter that\n"
-               "                 hears itself does\n");
-    text += "\n";
-    text += Tr("example: tarnel-sim 5 17,wet 200,delay=100\n");
-    return text;
+    return messages::Paragraphs({
+               "usage: tarnel-sim [--device PATH] [--baud RATE] [--line-time] [--echo] [--master ADDRESS,MS] "
+               "[--noise MS]\n"
+               "                  CONTROLLER...",
+               Tr("Simulates leak-detection controllers sharing one serial bus. Without\n"
+                  "--device it makes a pseudo-terminal and prints the path to use."),
+               // TRANSLATORS: the options (wet, delay=MS, ...) and the words in capitals are typed as they are.
+               Tr("CONTROLLER is ADDRESS[,OPTION...], ADDRESS from 0 to 255; OPTION is one of\n"
+                  "  wet          the rope lies in water, so zero calibration succeeds\n"
+                  "  delay=MS     answer MS milliseconds late\n"
+                  "  silent       never answer\n"
+                  "  bad-crc      answer with a wrong frame check\n"
+                  "  short        answer with only the first 5 bytes\n"
+                  "  baud=RATE    answer only when the line runs at RATE (on a pseudo-terminal,\n"
+                  "               the speed the service tool set)"),
+               Tr("Two controllers at one address, as new ones from the factory are, both act\n"
+                  "on a request and answer together, so their answers collide on the line."),
+               // TRANSLATORS: "add" and "remove" are typed as they are.
+               Tr("While it runs, lines on standard input connect and disconnect controllers:\n"
+                  "  add CONTROLLER    connect one more controller\n"
+                  "  remove ADDRESS    disconnect every controller at ADDRESS"),
+               // TRANSLATORS: the options and the words in capitals are typed as they are.
+               Tr("Options:\n"
+                  "  --device PATH  serve a real serial device instead of a pseudo-terminal\n"
+                  "  --baud RATE    line speed of a real device: 1200, 2400, 4800, 9600 or 19200\n"
+                  "  --line-time    keep a real line's pace at the speed set: answer only once\n"
+                  "                 the request would have arrived, send the answer at that\n"
+                  "                 speed, and ignore a request that begins less than 3.5\n"
+                  "                 characters after the last traffic\n"
+                  "  --master ADDRESS,MS\n"
+                  "                 another master on the bus: it probes ADDRESS every MS\n"
+                  "                 milliseconds, and its requests and the answers are on the line\n"
+                  "  --noise MS     a few random bytes on the idle line about every MS\n"
+                  "                 milliseconds, as a bus without termination or bias picks up\n"
+                  "  --echo         send every byte straight back, as an RS-485 adapter that\n"
+                  "                 hears itself does"),
+               Tr("example: tarnel-sim 5 17,wet 200,delay=100"),
+           }) +
+           "\n";
 }
 
 namespace {
