@@ -10,16 +10,16 @@
 
 namespace tarnel::tool {
 
+using messages::DisplayWidth;
+using messages::Fit;
 using messages::Format;
 using messages::Tr;
-using messages::Fit;
-using messages::DisplayWidth;
 
 void PrintTable(const ScanResult& result)
 {
     // Headings and names are padded by the columns they take, not their bytes.
     const auto right = [](const char* heading, std::size_t width) {
-        const std::size_t used = messages::DisplayWidth(heading);
+        const std::size_t used = DisplayWidth(heading);
         return std::string(used < width ? width - used : 0, ' ') + heading;
     };
     std::printf("%s  %s  %s  %s  %s\n", right(Tr("address"), 7).c_str(), right(Tr("baud"), 5).c_str(),
@@ -81,7 +81,7 @@ void Progress::Probed(std::uint32_t address, std::uint32_t baud, std::size_t fou
     const auto left = std::chrono::duration_cast<std::chrono::seconds>((probes_ - done_) * perProbe);
     const std::string status = Format(Tr(" address %3u at %5u baud, %zu found, %lld s left"), address, baud, found,
                                       static_cast<long long>(left.count()));
-    const auto length = static_cast<int>(messages::DisplayWidth(status));
+    const auto length = static_cast<int>(DisplayWidth(status));
     // The bar takes what the status leaves of the line, less its brackets
     // and the last column, where a terminal would wrap.
     const int width = static_cast<int>(columns_) - length - 3;
