@@ -3,6 +3,7 @@
 #include "link/crc16.h"
 #include "link/protocol.h"
 
+#include <algorithm>
 #include <array>
 
 namespace tarnel::link {
@@ -42,6 +43,12 @@ std::span<const std::size_t> RequestLengths(std::uint8_t function)
 {
     static constexpr std::array<std::size_t, 2> kLengths{8, 10};
     return std::span(kLengths).first(function == kWriteRegister ? 2 : 1);
+}
+
+bool RequestShaped(std::span<const std::uint8_t> frame)
+{
+    const auto lengths = RequestLengths(frame[1]);
+    return std::ranges::find(lengths, frame.size()) != lengths.end();
 }
 
 std::size_t ReplyLength(std::span<const std::uint8_t> header)

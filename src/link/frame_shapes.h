@@ -26,6 +26,9 @@ bool HasValidCheck(std::span<const std::uint8_t> frame);
 // function 0x06 also the 10-byte form the service tool sends.
 std::span<const std::size_t> RequestLengths(std::uint8_t function);
 
+// Whether `frame` (at least 2 bytes) is as long as a request of its function.
+bool RequestShaped(std::span<const std::uint8_t> frame);
+
 // The length a reply announces in its first three bytes (address, function,
 // byte count); 0 when they name no reply a controller gives or are too few.
 std::size_t ReplyLength(std::span<const std::uint8_t> header);

@@ -37,4 +37,10 @@ constexpr std::array<BaudRate, 5> kBaudRates{{
     {19200, "19200.n.8.1"},
 }};
 
+// The rate of the list's `index`th speed.
+constexpr std::uint32_t RateAt(int index)
+{
+    return kBaudRates[static_cast<std::size_t>(index)].rate;
+}
+
 }  // namespace tarnel::link
