@@ -1,14 +1,14 @@
 #include "dialog/message_box.h"
 
 #include "dialog/look.h"
-#include "dialog/text_win32.h"
+#include "platform/wide_text_win32.h"
 #include "dialog/window_win32.h"
 
 #include <cstring>
 
 namespace {
 
-using tarnel::dialog::win32::Wide;
+using tarnel::platform::Wide;
 
 // Shows the standard OK button in the dialogs' own words whatever the
 // system's language: a CBT hook renames it as the box activates.

@@ -1,10 +1,12 @@
 #include "dialog/template_win32.h"
 
 #include "dialog/look.h"
-#include "dialog/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 namespace tarnel::dialog::win32 {
 namespace {
+
+using platform::Wide;
 
 // Window classes of the standard controls, as template atoms.
 constexpr WORD kButtonClass = 0x0080;

@@ -1,7 +1,7 @@
 #include "dialog/test_access.h"
 
-#include "dialog/text_win32.h"
 #include "dialog/window_win32.h"
+#include "platform/wide_text_win32.h"
 
 #include <commctrl.h>
 
@@ -11,7 +11,7 @@
 namespace tarnel::dialog::testing {
 namespace {
 
-using win32::Utf8;
+using platform::Utf8;
 
 // Commands from SC_SIZE up are the system's own.
 constexpr UINT kFirstSystemCommand = SC_SIZE;

@@ -5,8 +5,8 @@
 #include "dialog/window_win32.h"
 
 #include "dialog/template_win32.h"
-#include "dialog/text_win32.h"
 #include "dialog/window.h"
+#include "platform/wide_text_win32.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -17,6 +17,9 @@
 
 namespace tarnel::dialog::win32 {
 namespace {
+
+using platform::Utf8;
+using platform::Wide;
 
 // The bits of a window-menu command that the system keeps for itself.
 constexpr WPARAM kSystemCommandBits = 0x000F;

@@ -1,20 +1,12 @@
 #include "platform/append_file.h"
 #include "platform/last_error.h"
+#include "platform/wide_text_win32.h"
+#include "platform/write_result_win32.h"
 
 #include <windows.h>
 
 namespace tarnel::platform {
 namespace {
-
-std::wstring Wide(const std::string& text)
-{
-    std::wstring wide(static_cast<std::size_t>(
-                          ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0)),
-                      L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
-                          static_cast<int>(wide.size()));
-    return wide;
-}
 
 class Win32AppendFile : public AppendFile {
 public:
@@ -26,11 +18,11 @@ public:
     std::error_code Append(std::string_view text) override
     {
         DWORD written = 0;
-        if (!::WriteFile(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-            written != text.size() || !::FlushFileBuffers(handle_)) {
-            return LastError();
+        const BOOL ok = ::WriteFile(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        if (const std::error_code error = WriteResult(ok, written, text.size())) {
+            return error;
         }
-        return {};
+        return ::FlushFileBuffers(handle_) ? std::error_code{} : LastError();
     }
 
 private:
@@ -39,6 +31,14 @@ private:
 };
 
 }  // namespace
+
+std::error_code WriteResult(BOOL ok, DWORD written, std::size_t wanted)
+{
+    if (!ok) {
+        return LastError();
+    }
+    return written == wanted ? std::error_code{} : std::error_code(ERROR_DISK_FULL, std::system_category());
+}
 
 std::unique_ptr<AppendFile> AppendFile::Open(const std::string& path, std::error_code& error)
 {

@@ -16,8 +16,16 @@ bool OutputIsTerminal();
 
 enum class InputLine { Read, NotYet, Closed };
 
-// Waits about `timeout` for a whole line on standard input and hands it
-// over without its line end; a last line without one comes at the end.
-InputLine WaitForInputLine(std::string& line, std::chrono::milliseconds timeout);
+// Standard input a line at a time, without blocking for long.
+class InputLines {
+public:
+    // Waits about `timeout` for a whole line and hands it over without its
+    // line end; a last line without one comes at the end.
+    InputLine Next(std::string& line, std::chrono::milliseconds timeout);
+
+private:
+    std::string pending_;  // what came after the last line handed over
+    bool closed_ = false;
+};
 
 }  // namespace tarnel::platform

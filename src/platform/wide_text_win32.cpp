@@ -1,8 +1,8 @@
-#include "dialog/text_win32.h"
+#include "platform/wide_text_win32.h"
 
 #include <windows.h>
 
-namespace tarnel::dialog::win32 {
+namespace tarnel::platform {
 
 std::wstring Wide(const std::string& utf8)
 {
@@ -22,4 +22,4 @@ std::string Utf8(const std::wstring& wide)
     return utf8;
 }
 
-}  // namespace tarnel::dialog::win32
+}  // namespace tarnel::platform

@@ -2,10 +2,10 @@
 
 #include <string>
 
-namespace tarnel::dialog::win32 {
+namespace tarnel::platform {
 
-// The framework's UTF-8 and the system's UTF-16.
+// Our UTF-8 and the system's UTF-16.
 std::wstring Wide(const std::string& utf8);
 std::string Utf8(const std::wstring& wide);
 
-}  // namespace tarnel::dialog::win32
+}  // namespace tarnel::platform

@@ -2,11 +2,13 @@
 // pseudo-terminal cannot show: error codes Wine never produces there (it
 // neither enforces exclusive opens nor removes devices), and the data bits
 // and parity it writes into a port's DCB (a pseudo-terminal reports 8N
-// whatever it is told), and when a failed queue query closes the port.
+// whatever it is told), when a failed queue query closes the port, and a
+// write to a record cut short.
 // Exits 1 on any mismatch.
 
 #include "platform/dcb_settings.h"
 #include "platform/serial_line.h"
+#include "platform/write_result_win32.h"
 
 #include <cstdio>
 #include <windows.h>
@@ -70,6 +72,12 @@ int main()
             std::printf("FAIL: %u data bits written wrongly into a DCB\n", unsigned{settings.dataBits});
             ++failures;
         }
+    }
+    // A write of a record's row that the system cut short, though it said it succeeded.
+    ::SetLastError(0);
+    if (!tarnel::platform::WriteResult(TRUE, 3, 5) || tarnel::platform::WriteResult(TRUE, 5, 5)) {
+        std::printf("FAIL: a short write judged wrongly\n");
+        ++failures;
     }
     std::printf("%d mismatches\n", failures);
     return failures == 0 ? 0 : 1;
