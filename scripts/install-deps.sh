@@ -14,8 +14,8 @@ packages=(
   xvfb x11-utils imagemagick xdotool
   # the tools in a terminal, for their screenshots
   xterm
-  # command lines
-  libcli11-dev
+  # command lines; JSON
+  libcli11-dev nlohmann-json3-dev
   # tests and benchmarks; the fuzz targets (libFuzzer comes with clang)
   libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev
   # third-party Modbus peer for the serial tests

@@ -1,15 +1,12 @@
-#include "bus.h"
+#include "site/bus.h"
 
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
-#include "messages.h"
 
 #include <algorithm>
 #include <utility>
 
-namespace tarnel::tool {
-
-using messages::N_;
+namespace tarnel::site {
 
 namespace {
 
@@ -23,20 +20,6 @@ constexpr auto kPollPause = 1ms;
 
 }  // namespace
 
-const char* Describe(Heard kind)
-{
-    switch (kind) {
-    case Heard::Reply: return N_("valid reply");
-    case Heard::Late: return N_("late answer");
-    case Heard::Stray: return N_("stray answer");
-    case Heard::Echo: return N_("echo of the request");
-    case Heard::Corrupt: return N_("corrupt answer");
-    case Heard::Request: return N_("request from another master");
-    case Heard::Short: break;
-    }
-    return N_("short answer");
-}
-
 const BusWatcher Bus::kUnwatched;
 
 Bus::Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher)
@@ -46,7 +29,7 @@ Bus::Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher)
 
 bool Bus::Stopped() const
 {
-    return Interrupted() || (otherMaster_ && !otherMastersAllowed_);
+    return Interrupted() || YieldsToOtherMaster();
 }
 
 bool Bus::Interrupted() const
@@ -79,7 +62,8 @@ HeardFrame Bus::Take(Heard kind, std::size_t length)
     }
     heard_.erase(heard_.begin(), end);
     if (kind == Heard::Request) {
-        NoteOtherMaster(frame.bytes[0], at);
+        frame.address = frame.bytes[0];
+        NoteOtherMaster(frame.address, at);
     }
     // What is left came with the piece that holds its first byte.
     const auto rest = std::ranges::upper_bound(arrivals_, length, {}, &Arrival::offset) - 1;
@@ -114,9 +98,7 @@ std::optional<HeardFrame> Bus::TakeFrame(bool inWait)
     const bool ofNone = answered == sent_.rend();
     const std::uint32_t afterMs = ofNone ? 0 : MsAfter(*answered);
     // A write answered by none of ours is another master's, or its answer.
-    const bool requestShaped = std::ranges::find(link::RequestLengths(reply[1]), reply.size()) !=
-                               link::RequestLengths(reply[1]).end();
-    const Heard kind = ofNone ? (requestShaped ? Heard::Request : Heard::Stray)
+    const Heard kind = ofNone ? (link::RequestShaped(reply) ? Heard::Request : Heard::Stray)
                               : answered == sent_.rbegin() && inWait ? Heard::Reply : Heard::Late;
     HeardFrame frame = Take(kind, cut.length);
     frame.address = ofNone ? frame.bytes[0] : answered->frame[0];
@@ -146,6 +128,11 @@ link::TimePoint Bus::CompletionDeadline() const
            std::max<link::Micros>(link::kBurstMargin, link::FrameGap(baud_));
 }
 
+bool Bus::MayGrow() const
+{
+    return !heard_.empty() && line_.Now() < CompletionDeadline();
+}
+
 void Bus::SettleHeard()
 {
     while (auto frame = TakeFrame(false)) {
@@ -161,7 +148,9 @@ void Bus::AwaitSilence()
     while (!Interrupted()) {
         Read();
         SettleHeard();
-        if (line_.Now() - lastActivity_ >= gap) {
+        // A frame begun is silence only once its bursts can no longer come:
+        // a request sent now would cross the rest of it.
+        if (line_.Now() - lastActivity_ >= gap && !MayGrow()) {
             break;
         }
         line_.Wait(kPollPause);
@@ -174,7 +163,7 @@ void Bus::AwaitSilence()
 void Bus::Listen(std::uint32_t ms)
 {
     const auto end = line_.Now() + std::chrono::milliseconds(ms);
-    while (!Interrupted() && (line_.Now() < end || (!heard_.empty() && line_.Now() < CompletionDeadline()))) {
+    while (!Interrupted() && (line_.Now() < end || MayGrow())) {
         Read();
         SettleHeard();
         line_.Wait(kPollPause);
@@ -225,4 +214,4 @@ Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
     return answer;
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
 // What a frame heard on the line turned out to be.
 enum class Heard {
@@ -21,9 +21,6 @@ enum class Heard {
     Short,    // fewer bytes than the reply announces, then silence
     Request,  // another master's request: a frame in a request's shape not sent here
 };
-
-// "valid reply", "late answer", ...
-const char* Describe(Heard kind);
 
 struct HeardFrame {
     Heard kind;
@@ -66,6 +63,9 @@ struct Answer {
 // other masters were allowed.
 class Bus {
 public:
+    // Nobody watches.
+    static const BusWatcher kUnwatched;
+
     Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher = kUnwatched);
 
     Answer Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs);
@@ -81,12 +81,20 @@ public:
     // nothing more can be asked.
     bool Stopped() const;
 
+    // Asked to stop, or the device went away: every wait ends.
+    bool Interrupted() const;
+
+    // Another master's request was heard and others are not allowed: the bus
+    // is theirs.
+    bool YieldsToOtherMaster() const { return otherMaster_ && !otherMastersAllowed_; }
+
     // Sends even while another master uses the bus.
     void AllowOtherMasters() { otherMastersAllowed_ = true; }
 
     const std::optional<OtherMaster>& OtherMasterHeard() const { return otherMaster_; }
 
     link::Line& Line() const { return line_; }
+    std::uint32_t Baud() const { return baud_; }
 
 private:
     struct Sent {
@@ -110,13 +118,12 @@ private:
     // From the end of `sent` on the wire to the first byte heard since.
     std::uint32_t MsAfter(const Sent& sent) const;
     link::TimePoint CompletionDeadline() const;
-    // Ctrl-C or a lost device: every wait ends.
-    bool Interrupted() const;
+    // Whether heard_ may still grow into a frame: its first byte came less
+    // than a reply's wire time and the bursts' margin ago.
+    bool MayGrow() const;
     void NoteOtherMaster(std::uint32_t address, link::TimePoint at);
     // Hands the whole frames heard to others_; echoes are dropped.
     void SettleHeard();
-
-    static const BusWatcher kUnwatched;
 
     link::Line& line_;
     std::uint32_t baud_;
@@ -130,4 +137,4 @@ private:
     bool otherMastersAllowed_ = false;
 };
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

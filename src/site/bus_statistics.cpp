@@ -1,16 +1,13 @@
-#include "bus_statistics.h"
+#include "site/bus_statistics.h"
 
 #include "link/answer_frames.h"
 #include "link/frame_shapes.h"
-#include "messages.h"
 
 #include <algorithm>
 #include <array>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
-using messages::Format;
-using messages::Tr;
 void BusStatistics::Add(const FrameJoiner::Frame& frame)
 {
     const link::Micros end = frame.start + link::WireTime(frame.bytes.size(), baud_);
@@ -31,31 +28,21 @@ void BusStatistics::Add(const FrameJoiner::Frame& frame)
         request_.reset();
         return;
     }
-    const auto lengths = link::RequestLengths(frame.bytes[1]);
-    const bool requestShaped = std::ranges::find(lengths, frame.bytes.size()) != lengths.end();
-    request_ = requestShaped ? std::optional<Request>({frame.bytes[0], frame.bytes[1], end}) : std::nullopt;
+    request_ = link::RequestShaped(frame.bytes) ? std::optional<Request>({frame.bytes[0], frame.bytes[1], end})
+                                                : std::nullopt;
 }
 
-std::vector<std::string> BusStatistics::Summary(link::Micros elapsed) const
+BusSummary BusStatistics::Summary(link::Micros elapsed) const
 {
-    const double seconds = std::max(std::chrono::duration<double>(elapsed).count(), 1e-3);
-    const auto count = [](auto value) { return static_cast<unsigned long>(value); };
-    std::vector<std::string> lines{Format(Tr("%lu frames in %.1f s, %lu with a bad check, %lu gaps shorter than 3.5 "
-                                             "characters"),
-                                          count(frames_), seconds, count(badChecks_), count(shortGaps_))};
+    BusSummary summary{std::max(std::chrono::duration<double>(elapsed).count(), 1e-3), frames_, badChecks_,
+                       shortGaps_, {}};
     for (const auto& [number, address] : perAddress_) {
-        std::string line = Format(Tr("address %u: %lu frames (%.1f a second), %lu with a bad check (%lu%%)"),
-                                  static_cast<unsigned>(number), count(address.frames), address.frames / seconds,
-                                  count(address.badChecks), count(100 * address.badChecks / address.frames));
+        summary.addresses.push_back({number, address.frames, address.badChecks, std::nullopt});
         if (!address.responseMs.empty()) {
-            std::vector<double> times = address.responseMs;
-            std::ranges::sort(times);
-            line += Format(Tr(", answers in %.0f/%.0f/%.0f ms (min/median/max of %lu)"), times.front(),
-                           times[times.size() / 2], times.back(), count(times.size()));
+            summary.addresses.back().responseMs = SpreadOf(address.responseMs);
         }
-        lines.push_back(line);
     }
-    return lines;
+    return summary;
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

@@ -1,26 +1,41 @@
 #pragma once
 
-#include "frame_joiner.h"
+#include "site/frame_joiner.h"
+#include "site/spread.h"
 
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <string>
 #include <vector>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
-// What a watch of the bus sums up: frames per second, the share with a bad
-// check and response times, per address, and gaps between frames shorter
-// than 3.5 characters. A reply is paired with the request before it.
+// What a watch of the bus comes to.
+struct BusSummary {
+    struct PerAddress {
+        unsigned address = 0;
+        unsigned frames = 0;
+        unsigned badChecks = 0;
+        std::optional<Spread<double>> responseMs;
+    };
+    double seconds = 0;
+    unsigned frames = 0;
+    unsigned badChecks = 0;
+    unsigned shortGaps = 0;  // between two frames, shorter than 3.5 characters
+    std::vector<PerAddress> addresses;
+};
+
+// Sums a watch of the bus up: frames per second, the share with a bad check
+// and response times, per address, and gaps between frames shorter than 3.5
+// characters. A reply is paired with the request before it.
 class BusStatistics {
 public:
     explicit BusStatistics(std::uint32_t baud) : baud_(baud) {}
 
     void Add(const FrameJoiner::Frame& frame);
 
-    // The summary's lines, for `elapsed` of watching.
-    std::vector<std::string> Summary(link::Micros elapsed) const;
+    // For `elapsed` of watching.
+    BusSummary Summary(link::Micros elapsed) const;
 
 private:
     struct PerAddress {
@@ -43,4 +58,4 @@ private:
     std::map<unsigned, PerAddress> perAddress_;
 };
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

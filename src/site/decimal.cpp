@@ -1,8 +1,8 @@
-#include "decimal.h"
+#include "site/decimal.h"
 
 #include <charconv>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
 std::optional<std::uint32_t> ParseDecimal(std::string_view text, std::uint32_t min, std::uint32_t max)
 {
@@ -15,4 +15,4 @@ std::optional<std::uint32_t> ParseDecimal(std::string_view text, std::uint32_t m
     return value;
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

@@ -1,41 +1,62 @@
 #pragma once
 
-#include "bus.h"
+#include "site/bus.h"
 
 #include <cstdint>
 #include <optional>
-#include <string>
 #include <vector>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
-// What the doctor saw of one address that answered anything.
+// What the doctor saw of one address that really answered.
 struct AddressSeen {
     std::uint32_t address = 0;
     unsigned asked = 0;
-    unsigned valid = 0;
-    unsigned corrupt = 0;
-    unsigned shortAnswers = 0;
-    unsigned late = 0;
-    std::vector<std::uint32_t> responseMs;  // of valid replies in time
-    std::uint32_t latestMs = 0;             // of the late ones
+    unsigned valid = 0;         // in time
+    unsigned late = 0;          // valid, after the time-out
+    unsigned corrupt = 0;       // in time or late
+    unsigned shortAnswers = 0;  // in time or late
+    unsigned collided = 0;      // garbled beyond its own address: more than one answered at once
+    std::vector<std::uint32_t> responseMs{};  // of valid replies in time
+    std::uint32_t latestMs = 0;             // of any answer after the time-out
+
+    unsigned Garbled() const { return corrupt + shortAnswers; }
+    unsigned Answers() const { return valid + late + Garbled(); }
 };
 
 // What it saw at one speed: first listening, then probing.
 struct SpeedSeen {
     std::uint32_t baud = 0;
     std::size_t framesHeard = 0;  // whole frames of others while listening
-    std::size_t noiseBytes = 0;   // bytes on the idle line that made no frame
-    std::optional<OtherMaster> otherMaster;
+    std::size_t noiseBytes = 0;   // bytes that made no frame nobody answered with
+    std::optional<OtherMaster> otherMaster{};
     unsigned echoes = 0;
-    std::vector<AddressSeen> addresses;
+    std::vector<AddressSeen> addresses{};  // in the order they answered
 };
 
 struct Finding {
-    std::string kind;  // for machines: "other-master", "two-controllers", ...
-    std::optional<std::uint32_t> address;
-    std::string detail;
-    std::string fix;
+    enum class Kind {
+        OtherMaster,        // `master` at `baud`
+        NothingAnswers,
+        CorruptEverywhere,  // every address that answers garbles
+        WrongSpeed,         // `count` noise bytes at `baud`, whole frames at `otherBaud`
+        Noise,              // `count` noise bytes at `baud`
+        TwoControllers,     // at `address`: `count` corrupt of `of`; `neighboursClean`
+        Echo,               // `count` requests sent back at `baud`
+        Late,               // `address` answers after up to `latestMs`; `suggestedMs` would do
+        Short,              // `address`: `count` short of `of`
+    };
+    Kind kind;
+    std::optional<std::uint32_t> address{};
+    std::uint32_t baud = 0;
+    std::uint32_t otherBaud = 0;
+    std::size_t count = 0;
+    unsigned of = 0;
+    bool neighboursClean = false;
+    std::uint32_t latestMs = 0;
+    std::uint32_t timeoutMs = 0;
+    std::uint32_t suggestedMs = 0;
+    std::optional<OtherMaster> master{};
 };
 
 struct Controller {
@@ -48,7 +69,7 @@ struct Diagnosis {
     bool nothingAnswers = false;
 };
 
-// The findings, each with its fix, from what was seen with `timeoutMs`.
+// The findings from what was seen with `timeoutMs`.
 Diagnosis Diagnose(const std::vector<SpeedSeen>& speeds, std::uint32_t timeoutMs);
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

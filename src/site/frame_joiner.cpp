@@ -1,10 +1,10 @@
-#include "frame_joiner.h"
+#include "site/frame_joiner.h"
 
 #include "link/frame_shapes.h"
 
 #include <algorithm>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 namespace {
 
 using namespace std::chrono_literals;
@@ -88,4 +88,4 @@ void FrameJoiner::GiveOut(std::size_t length, bool whole, std::vector<Frame>& ou
     }
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

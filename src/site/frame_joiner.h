@@ -1,11 +1,11 @@
 #pragma once
 
-#include "frame_splitter.h"
+#include "site/frame_splitter.h"
 
 #include <cstdint>
 #include <vector>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
 // Joins what the silence rule cut apart. USB adapters hand bytes over in
 // bursts up to 16 ms apart, longer than 3.5 characters at 9600 baud and
@@ -45,4 +45,4 @@ private:
     std::vector<Piece> pieces_;  // of pending_, oldest first
 };
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

@@ -1,8 +1,8 @@
-#include "frame_splitter.h"
+#include "site/frame_splitter.h"
 
 #include <utility>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
 std::optional<FrameSplitter::Frame> FrameSplitter::Feed(std::span<const std::uint8_t> bytes, link::Micros at)
 {
@@ -23,4 +23,4 @@ std::optional<FrameSplitter::Frame> FrameSplitter::Flush(link::Micros now)
     return std::exchange(frame_, {});
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

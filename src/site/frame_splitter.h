@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 
 // Cuts the bytes heard on a line into frames at the silences between them:
 // 3.5 characters without a byte end a frame, as on a Modbus-RTU line.
@@ -33,4 +33,4 @@ private:
     link::Micros lastByte_{0};
 };
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

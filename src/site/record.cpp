@@ -1,79 +1,172 @@
-#include "site_record.h"
+#include "site/record.h"
 
-#include "decimal.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "site/decimal.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
-namespace tarnel::tool {
-
-using messages::Format;
-using messages::Tr;
-
+namespace tarnel::site {
 namespace {
 
 constexpr std::size_t kFields = 7;
 
-// Free text in a field: anything that would break the row's shape is out.
-bool PlainText(std::string_view text)
+std::string FailureWords(const AnswerFailure& failure)
 {
-    return !text.empty() && text.find_first_of(",\"\r\n") == std::string_view::npos;
+    switch (failure.kind) {
+    case Failure::EchoOnly: return "echo only";
+    case Failure::Corrupt: return "corrupt answer";
+    case Failure::Short: return "short answer";
+    case Failure::Refused: return "refused (exception " + std::to_string(failure.exception) + ")";
+    case Failure::NoAnswer: break;
+    }
+    return "no answer";
 }
 
-std::optional<RecordRow> ReadRow(std::string_view line)
+std::string StepName(MoveStep step)
+{
+    return step == MoveStep::SetAddress ? "set-address: " : "verify: ";
+}
+
+std::string OutcomeWords(const Outcome& outcome, std::uint32_t from)
+{
+    switch (outcome.kind) {
+    case Outcome::Kind::Moved: return "moved";
+    case Outcome::Kind::StepFailed:
+        return StepName(outcome.step) + FailureWords(outcome.failure);
+    case Outcome::Kind::SecondAtFactory: return "another controller still at " + std::to_string(from);
+    case Outcome::Kind::AdapterLost: return "adapter lost";
+    case Outcome::Kind::Stopped: return "interrupted";
+    case Outcome::Kind::OtherMaster: break;
+    }
+    return "another master";
+}
+
+std::string CalibrationWords(const Calibration& calibration)
+{
+    switch (calibration.kind) {
+    case Calibration::Kind::Skipped: return "skipped";
+    case Calibration::Kind::Calibrated: return "calibrated";
+    case Calibration::Kind::RopeDry: {
+        char text[32];
+        std::snprintf(text, sizeof text, "rope dry (value 0x%04X)", calibration.value);
+        return text;
+    }
+    case Calibration::Kind::Failed:
+        // The record has never told an echo from silence here.
+        return calibration.failure.kind == Failure::EchoOnly ? "no answer" : FailureWords(calibration.failure);
+    case Calibration::Kind::NotAsked: break;
+    }
+    return "not asked";
+}
+
+std::optional<AnswerFailure> ReadFailure(std::string_view words)
+{
+    for (const Failure kind : {Failure::NoAnswer, Failure::EchoOnly, Failure::Corrupt, Failure::Short}) {
+        if (words == FailureWords({kind})) {
+            return AnswerFailure{kind};
+        }
+    }
+    constexpr std::string_view kRefused = "refused (exception ";
+    if (!words.starts_with(kRefused) || !words.ends_with(')')) {
+        return std::nullopt;
+    }
+    const auto code = ParseDecimal(words.substr(kRefused.size(), words.size() - kRefused.size() - 1), 0, 255);
+    return code ? std::optional(AnswerFailure{Failure::Refused, static_cast<std::uint8_t>(*code)}) : std::nullopt;
+}
+
+std::optional<Outcome> ReadOutcome(std::string_view words, std::uint32_t from)
+{
+    using Kind = Outcome::Kind;
+    for (const Kind kind : {Kind::Moved, Kind::SecondAtFactory, Kind::AdapterLost, Kind::Stopped, Kind::OtherMaster}) {
+        if (words == OutcomeWords({kind}, from)) {
+            return Outcome{kind};
+        }
+    }
+    for (const MoveStep step : {MoveStep::SetAddress, MoveStep::Verify}) {
+        const std::string name = StepName(step);
+        if (words.starts_with(name)) {
+            const auto failure = ReadFailure(words.substr(name.size()));
+            return failure ? std::optional(Outcome{Kind::StepFailed, step, *failure}) : std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Calibration> ReadCalibration(std::string_view words)
+{
+    using Kind = Calibration::Kind;
+    for (const Kind kind : {Kind::NotAsked, Kind::Skipped, Kind::Calibrated}) {
+        if (words == CalibrationWords({kind})) {
+            return Calibration{kind};
+        }
+    }
+    unsigned value = 0;
+    char end = 0;
+    if (words.size() == 23 && std::sscanf(std::string(words).c_str(), "rope dry (value 0x%4X%c", &value, &end) == 2 &&
+        end == ')' && words == CalibrationWords({Kind::RopeDry, static_cast<std::uint16_t>(value)})) {
+        return Calibration{Kind::RopeDry, static_cast<std::uint16_t>(value)};
+    }
+    const auto failure = ReadFailure(words);
+    if (!failure || failure->kind == Failure::EchoOnly) {
+        return std::nullopt;
+    }
+    return Calibration{Kind::Failed, 0, *failure};
+}
+
+std::vector<std::string_view> Fields(std::string_view line)
 {
     std::vector<std::string_view> fields;
     for (std::size_t start = 0;;) {
         const auto comma = line.find(',', start);
         fields.push_back(line.substr(start, comma - start));
         if (comma == std::string_view::npos) {
-            break;
+            return fields;
         }
         start = comma + 1;
     }
+}
+
+std::optional<RecordRow> ReadRow(std::string_view line)
+{
+    const std::vector<std::string_view> fields = Fields(line);
     if (fields.size() != kFields) {
         return std::nullopt;
     }
-    RecordRow row;
+    const auto time = ParseIsoTime(fields[0]);
     const auto address = ParseDecimal(fields[1], link::kFirstAddress, link::kLastAddress);
     const auto baud = ParseDecimal(fields[2], 0, UINT32_MAX);
     const auto from = ParseDecimal(fields[3], link::kFirstAddress, link::kLastAddress);
     const auto response = ParseDecimal(fields[6], 0, UINT32_MAX);
-    const bool knownBaud = baud && std::ranges::find(link::kBaudRates, *baud, &link::BaudRate::rate) !=
-                                       link::kBaudRates.end();
-    if (!PlainText(fields[0]) || !address || !knownBaud || !from || !PlainText(fields[4]) ||
-        !PlainText(fields[5]) || (!fields[6].empty() && !response)) {
+    const bool knownBaud =
+        baud && std::ranges::find(link::kBaudRates, *baud, &link::BaudRate::rate) != link::kBaudRates.end();
+    if (!time || !address || !knownBaud || !from || (!fields[6].empty() && !response)) {
         return std::nullopt;
     }
-    return RecordRow{std::string(fields[0]), *address, *baud, *from, std::string(fields[4]),
-                     std::string(fields[5]), response};
+    const auto outcome = ReadOutcome(fields[4], *from);
+    const auto calibration = ReadCalibration(fields[5]);
+    if (!outcome || !calibration) {
+        return std::nullopt;
+    }
+    return RecordRow{*time, *address, *baud, *from, *outcome, *calibration, response};
 }
 
 }  // namespace
 
 std::string RecordLine(const RecordRow& row)
 {
-    return row.time + ',' + std::to_string(row.address) + ',' + std::to_string(row.baud) + ',' +
-           std::to_string(row.from) + ',' + row.outcome + ',' + row.calibration + ',' +
-           (row.responseMs ? std::to_string(*row.responseMs) : "") + '\n';
+    return IsoText(row.time) + ',' + std::to_string(row.address) + ',' + std::to_string(row.baud) + ',' +
+           std::to_string(row.from) + ',' + OutcomeWords(row.outcome, row.from) + ',' +
+           CalibrationWords(row.calibration) + ',' + (row.responseMs ? std::to_string(*row.responseMs) : "") + '\n';
 }
 
-std::variant<std::vector<RecordRow>, std::string> ReadRecord(std::string_view text)
+std::variant<std::vector<RecordRow>, RecordProblem> ReadRecord(std::string_view text)
 {
     std::vector<RecordRow> rows;
-    if (text.empty()) {
-        return rows;
-    }
-    std::size_t number = 0;
-    while (!text.empty()) {
-        ++number;
+    for (std::size_t number = 1; !text.empty(); ++number) {
         const auto end = text.find('\n');
         if (end == std::string_view::npos) {
-            return Format(Tr("line %zu is cut short (it has no line end)"), number);
+            return RecordProblem{RecordProblem::Kind::CutShort, number};
         }
         std::string_view line = text.substr(0, end);
         text.remove_prefix(end + 1);
@@ -83,13 +176,13 @@ std::variant<std::vector<RecordRow>, std::string> ReadRecord(std::string_view te
         }
         if (number == 1) {
             if (line != kRecordHeader) {
-                return Format(Tr("it does not begin with the line %s"), std::string(kRecordHeader).c_str());
+                return RecordProblem{RecordProblem::Kind::ForeignHeader, number};
             }
             continue;
         }
         auto row = ReadRow(line);
         if (!row) {
-            return Format(Tr("line %zu is not a row of the record"), number);
+            return RecordProblem{RecordProblem::Kind::NotARow, number};
         }
         rows.push_back(std::move(*row));
     }
@@ -105,26 +198,35 @@ std::set<std::uint32_t> RecordedAddresses(const std::vector<RecordRow>& rows)
     return addresses;
 }
 
-std::string IsoTime(std::chrono::system_clock::time_point time)
+Record::Record(std::unique_ptr<platform::AppendFile> file, std::vector<RecordRow> rows)
+    : file_(std::move(file)), rows_(std::move(rows))
 {
-    using namespace std::chrono;
-    const std::time_t seconds = system_clock::to_time_t(time);
-    std::tm local = *std::localtime(&seconds);
-    const std::tm utc = *std::gmtime(&seconds);
-    // The offset from the two calendars, so that no platform's %z is needed.
-    const auto days = [](const std::tm& t) {
-        return sys_days(year_month_day(year(t.tm_year + 1900), month(static_cast<unsigned>(t.tm_mon + 1)),
-                                       day(static_cast<unsigned>(t.tm_mday))));
-    };
-    const auto at = [&](const std::tm& t) {
-        return days(t) + hours(t.tm_hour) + minutes(t.tm_min) + std::chrono::seconds(t.tm_sec);
-    };
-    const long offset = duration_cast<minutes>(at(local) - at(utc)).count();
-    char text[40];
-    const std::size_t length = std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
-    std::snprintf(text + length, sizeof text - length, "%c%02ld:%02ld", offset < 0 ? '-' : '+', std::abs(offset) / 60,
-                  std::abs(offset) % 60);
-    return text;
 }
 
-}  // namespace tarnel::tool
+std::error_code Record::Append(const RecordRow& row)
+{
+    const std::error_code error = file_->Append(RecordLine(row));
+    if (!error) {
+        rows_.push_back(row);
+    }
+    return error;
+}
+
+std::variant<Record, RecordRefusal> OpenRecord(const std::string& path)
+{
+    std::error_code error;
+    auto file = platform::AppendFile::Open(path, error);
+    if (!file) {
+        return RecordRefusal{RecordRefusal::Kind::CannotOpen, error};
+    }
+    auto read = ReadRecord(file->Contents());
+    if (const RecordProblem* problem = std::get_if<RecordProblem>(&read)) {
+        return RecordRefusal{RecordRefusal::Kind::NotARecord, {}, *problem};
+    }
+    if (file->Contents().empty() && (error = file->Append(std::string(kRecordHeader) + '\n'))) {
+        return RecordRefusal{RecordRefusal::Kind::CannotWrite, error};
+    }
+    return Record(std::move(file), std::get<std::vector<RecordRow>>(std::move(read)));
+}
+
+}  // namespace tarnel::site

@@ -1,13 +1,14 @@
 #include "command_line.h"
 
-#include "decimal.h"
 #include "exit_codes.h"
 #include "link/protocol.h"
-
 #include "messages.h"
-#include "site_record.h"
+#include "site/decimal.h"
+#include "site/record.h"
 
 #include <CLI/CLI.hpp>
+#include <functional>
+#include <memory>
 #include <regex>
 
 namespace tarnel::tool {
@@ -23,7 +24,7 @@ std::string Footer()
         Tr("commission ends with 0 when each of --count controllers was moved, verified and (with\n"
            "--calibrate) calibrated, 4 when any was not, 1 when no free address is left, 3 when the\n"
            "adapter goes away. Its record is CSV with the header line") +
-        ("\n  " + std::string(kRecordHeader) + "\n") +
+        ("\n  " + std::string(site::kRecordHeader) + "\n") +
         Tr("one row for each controller, on the disk before the next is asked for.");
     return messages::Paragraphs({
         Tr("Numbers are decimal: 017 is 17; 0x11, +17 and the like are refused."),
@@ -31,7 +32,7 @@ std::string Footer()
            "  0    done, or a controller found\n"
            "  1    nothing answered, or refused before sending (the new address is taken)\n"
            "  2    a bad command line: nothing opened, nothing sent\n"
-           "  3    the port did not open\n"
+           "  3    the port did not open, or the adapter went away (commission, doctor)\n"
            "  4    the controller answered but the job is not done (rope not in water; silent at the new "
            "address)\n"
            "  5    only corrupt or short answers\n"
@@ -97,8 +98,6 @@ void Translate(CLI::App& app)
     formatter->label("OPTIONS", Tr("OPTIONS"));
     formatter->label("SUBCOMMAND", Tr("COMMAND"));
     formatter->label("REQUIRED", Tr("REQUIRED"));
-    // TRANSLATORS: the placeholder for an option's value, as in "--port TEXT".
-    formatter->label("TEXT", Tr("TEXT"));
     formatter->label("Positionals", Tr("Positionals"));
     const auto translateOptions = [](CLI::App& command) {
         for (CLI::Option* option : command.get_options()) {
@@ -112,28 +111,36 @@ void Translate(CLI::App& app)
     }
 }
 
-// A decimal option or argument within min..max, stored in `target`.
+// A decimal option or argument within min..max, stored in `target`; the
+// help shows it as `type` (MS, ADDRESS, N).
 CLI::Option* AddNumber(CLI::App& command, const std::string& name, std::uint32_t& target, std::uint32_t min,
-                       std::uint32_t max, const std::string& help)
+                       std::uint32_t max, const char* type, const std::string& help)
 {
-    return command.add_option_function<std::string>(
-        name,
-        [&target, name, min, max](const std::string& text) {
-            const auto value = ParseDecimal(text, min, max);
-            if (!value) {
-                throw CLI::ValidationError(name, Format(Tr("'%s' is not a decimal number from %u to %u"), text.c_str(),
-                                                       min, max));
-            }
-            target = *value;
-        },
-        help);
+    return command
+        .add_option_function<std::string>(
+            name,
+            [&target, name, min, max](const std::string& text) {
+                const auto value = site::ParseDecimal(text, min, max);
+                if (!value) {
+                    throw CLI::ValidationError(
+                        name, Format(Tr("'%s' is not a decimal number from %u to %u"), text.c_str(), min, max));
+                }
+                target = *value;
+            },
+            help)
+        ->type_name(type);
+}
+
+CLI::Option* AddAddress(CLI::App& command, const std::string& name, std::uint32_t& target, const std::string& help)
+{
+    return AddNumber(command, name, target, link::kFirstAddress, link::kLastAddress, "ADDRESS", help);
 }
 
 // --from and --to of a command that sweeps a range of addresses.
 void AddRange(CLI::App& command, std::uint32_t& from, std::uint32_t& to)
 {
-    AddNumber(command, "--from", from, link::kFirstAddress, link::kLastAddress, Tr("first address (default 0)"));
-    AddNumber(command, "--to", to, link::kFirstAddress, link::kLastAddress, Tr("last address (default 255)"));
+    AddAddress(command, "--from", from, Tr("first address (default 0)"));
+    AddAddress(command, "--to", to, Tr("last address (default 255)"));
 }
 
 // The options every command that opens a port takes.
@@ -153,35 +160,43 @@ struct LineOptions {
 
     void AddTo(CLI::App& command, Speeds speeds, Traffic traffic)
     {
-        const bool allSpeeds = speeds == AllSpeeds;
         command.add_option("--port,-p", port, Tr("port number as in the window (1..255), or a device path"))
             ->required()
+            ->type_name("PORT")
             ->check([](const std::string& text) {
                 const bool path = text.find_first_of("/\\") != std::string::npos;
-                return path || ParseDecimal(text, 1, 255) ? std::string()
-                                                          : Tr("a port is a number from 1 to 255 or a device path");
+                return path || site::ParseDecimal(text, 1, 255)
+                           ? std::string()
+                           : Tr("a port is a number from 1 to 255 or a device path");
             });
-        command.add_option("--baud,-b", baud,
-                           allSpeeds ? Tr("1200, 2400, 4800, 9600 (default), 19200, or all")
-                                     : Tr("1200, 2400, 4800, 9600 (default) or 19200"))
-            ->check([allSpeeds](const std::string& text) {
-                const auto indexes = BaudIndexes(text);
-                return indexes && (allSpeeds || indexes->size() == 1) ? std::string()
-                                                                      : Format(Tr("unknown speed %s"), text.c_str());
-            });
+        AddSpeed(command, speeds == AllSpeeds);
         if (traffic == Sends) {
-            AddNumber(command, "--timeout", timeoutMs, 20, 60000,
+            AddNumber(command, "--timeout", timeoutMs, 20, 60000, "MS",
                       Format(Tr("how long the controller may take to start its answer, in ms (20..60000), counted from "
                                 "the end of the request on the wire; the line's own time (8 bytes take 67 ms at "
                                 "1200 baud) is added, so one value serves every speed (default %u)"),
                              timeoutMs));
             command.add_flag("--trace", trace, Tr("print each frame sent and received on standard error"));
-            AddNumber(command, "--listen", listenMs, 0, 60000,
+            AddNumber(command, "--listen", listenMs, 0, 60000, "MS",
                       Format(Tr("listen this long in ms before sending, for another master on the bus (default %u; 0: "
                                 "not)"),
                              listenMs));
             command.add_flag("--force", force, forceHelp);
         }
+    }
+
+    void AddSpeed(CLI::App& command, bool allSpeeds)
+    {
+        command
+            .add_option("--baud,-b", baud,
+                        allSpeeds ? Tr("1200, 2400, 4800, 9600 (default), 19200, or all")
+                                  : Tr("1200, 2400, 4800, 9600 (default) or 19200"))
+            ->type_name("RATE")
+            ->check([allSpeeds](const std::string& text) {
+                const auto indexes = BaudIndexes(text);
+                return indexes && (allSpeeds || indexes->size() == 1) ? std::string()
+                                                                      : Format(Tr("unknown speed %s"), text.c_str());
+            });
     }
 
     int BaudIndex() const { return BaudIndexes(baud)->front(); }
@@ -199,6 +214,150 @@ struct LineOptions {
     ExchangeOptions Exchange() const { return {{port}, BaudIndex(), timeoutMs, trace, listenMs, force}; }
 };
 
+// A command of the tool: what it asks for once parsed, and its own checks
+// of the whole command line (throwing CLI::ValidationError).
+struct Subcommand {
+    CLI::App* app;
+    std::function<Command()> command;
+    std::function<void()> check = [] {};
+};
+
+Subcommand AddScan(CLI::App& app)
+{
+    struct State {
+        ScanRequest scan;
+        LineOptions line{250};
+    };
+    const auto state = std::make_shared<State>();
+    CLI::App* command = app.add_subcommand("scan", Tr("find the controllers on the bus"));
+    state->line.AddTo(*command, LineOptions::AllSpeeds, LineOptions::Sends);
+    AddRange(*command, state->scan.from, state->scan.to);
+    command->add_flag("--all", state->scan.all, Tr("list every controller instead of stopping at the first"));
+    command->add_flag("--json", state->scan.json, Tr("results as JSON (keys below)"));
+    return {command,
+            [state] {
+                state->line.Fill(state->scan);
+                return Command(state->scan);
+            },
+            [state] {
+                if (state->scan.from > state->scan.to) {
+                    throw CLI::ValidationError("--from", Tr("must not lie above --to"));
+                }
+            }};
+}
+
+Subcommand AddSetAddress(CLI::App& app)
+{
+    struct State {
+        MoveOptions move;
+        LineOptions line{500};
+    };
+    const auto state = std::make_shared<State>();
+    state->line.forceHelp =
+        Tr("send even while another master uses the bus, and move even when something answers at NEW");
+    CLI::App* command = app.add_subcommand(
+        "set-address", Tr("give the controller at OLD the address NEW, unless something answers at NEW already"));
+    state->line.AddTo(*command, LineOptions::OneSpeed, LineOptions::Sends);
+    MoveOptions& move = state->move;
+    AddAddress(*command, "OLD", move.oldAddress, Tr("its address now"))->required();
+    AddAddress(*command, "NEW", move.newAddress, Tr("its new address"))->required();
+    command->add_flag("--verify", move.verify, Tr("then probe NEW: only a valid reply from NEW counts as moved"));
+    AddNumber(*command, "--settle", move.settleMs, 0, 60000, "MS",
+              Tr("pause in ms before the verifying probe, while the controller takes its new address (default 100)"));
+    return {command,
+            [state] {
+                state->move.force = state->line.force;
+                return Command(SetAddressCommand{state->line.Exchange(), state->move});
+            },
+            [state] {
+                if (state->move.oldAddress == state->move.newAddress) {
+                    throw CLI::ValidationError("NEW", Tr("is the address the controller has already"));
+                }
+            }};
+}
+
+Subcommand AddCalibrate(CLI::App& app)
+{
+    struct State {
+        std::uint32_t address = 0;
+        LineOptions line{500};
+    };
+    const auto state = std::make_shared<State>();
+    CLI::App* command = app.add_subcommand(
+        "calibrate", Tr("zero-calibrate the rope of channel A (its first 0 to 0.3 m lying in water)"));
+    state->line.AddTo(*command, LineOptions::OneSpeed, LineOptions::Sends);
+    AddAddress(*command, "ADDRESS", state->address, Tr("the controller"))->required();
+    return {command, [state] { return Command(CalibrateCommand{state->line.Exchange(), state->address}); }};
+}
+
+Subcommand AddCommission(CLI::App& app)
+{
+    struct State {
+        CommissionOptions commission;
+        LineOptions line{500};
+    };
+    const auto state = std::make_shared<State>();
+    CommissionOptions& c = state->commission;
+    CLI::App* command = app.add_subcommand(
+        "commission", Tr("give new controllers, connected one after another at the factory address, the next free "
+                         "addresses, verified and written to a record, until Ctrl-C or --count"));
+    state->line.AddTo(*command, LineOptions::OneSpeed, LineOptions::Sends);
+    AddAddress(*command, "--factory", c.factory, Tr("the address new controllers answer at"))->required();
+    AddAddress(*command, "--first", c.first, Tr("the first address to give out"))->required();
+    AddAddress(*command, "--last", c.last, Tr("the last address to give out (default 255)"));
+    AddNumber(*command, "--count", c.count, 1, 10000, "N", Tr("stop after this many controllers"));
+    command->add_flag("--calibrate", c.calibrate,
+                      Tr("zero-calibrate each (on a terminal, once its rope lies in water and Enter is pressed)"));
+    command
+        ->add_option("--record", c.record,
+                     Tr("the record, appended to and read first to go on where it ended (default commissioning.csv)"))
+        ->type_name("FILE");
+    return {command,
+            [state] {
+                state->commission.exchange = state->line.Exchange();
+                return Command(state->commission);
+            },
+            [state] {
+                if (state->commission.first > state->commission.last) {
+                    throw CLI::ValidationError("--first", Tr("must not lie above --last"));
+                }
+            }};
+}
+
+Subcommand AddDoctor(CLI::App& app)
+{
+    struct State {
+        DoctorRequest doctor;
+        LineOptions line{250};
+    };
+    const auto state = std::make_shared<State>();
+    state->line.listenMs = 2000;
+    CLI::App* command = app.add_subcommand(
+        "doctor", Tr("listen to the bus, probe it, and say what is wrong with it and how to fix it"));
+    state->line.AddTo(*command, LineOptions::AllSpeeds, LineOptions::Sends);
+    AddRange(*command, state->doctor.from, state->doctor.to);
+    command->add_flag("--json", state->doctor.json, Tr("the diagnosis as JSON (keys in the README)"));
+    return {command,
+            [state] {
+                state->line.Fill(state->doctor);
+                return Command(state->doctor);
+            },
+            [state] {
+                if (state->doctor.from > state->doctor.to) {
+                    throw CLI::ValidationError("--from", Tr("must not lie above --to"));
+                }
+            }};
+}
+
+Subcommand AddMonitor(CLI::App& app)
+{
+    const auto line = std::make_shared<LineOptions>(0);
+    CLI::App* command =
+        app.add_subcommand("monitor", Tr("print every frame on the bus, sending nothing, until Ctrl-C"));
+    line->AddTo(*command, LineOptions::OneSpeed, LineOptions::ListensOnly);
+    return {command, [line] { return Command(MonitorCommand{{line->port}, line->BaudIndex()}); }};
+}
+
 }  // namespace
 
 std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args, std::ostream& out,
@@ -211,119 +370,32 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
     app.set_version_flag("--version", "tarnel-link " TARNEL_VERSION,
                          Tr("Display program version information and exit"));
     app.footer(Footer());
-
-    CLI::App* portsCommand =
-        app.add_subcommand("ports", Tr("list the serial ports, numbered as the window numbers them"));
-
-    ScanRequest scan;
-    LineOptions scanLine(250);
-    CLI::App* scanCommand = app.add_subcommand("scan", Tr("find the controllers on the bus"));
-    scanLine.AddTo(*scanCommand, LineOptions::AllSpeeds, LineOptions::Sends);
-    AddRange(*scanCommand, scan.from, scan.to);
-    scanCommand->add_flag("--all", scan.all, Tr("list every controller instead of stopping at the first"));
-    scanCommand->add_flag("--json", scan.json, Tr("results as JSON (keys below)"));
-
-    LineOptions moveLine(500);
-    moveLine.forceHelp = Tr("send even while another master uses the bus, and move even when something answers at NEW");
-    MoveOptions move;
-    CLI::App* moveCommand = app.add_subcommand(
-        "set-address", Tr("give the controller at OLD the address NEW, unless something answers at NEW already"));
-    moveLine.AddTo(*moveCommand, LineOptions::OneSpeed, LineOptions::Sends);
-    AddNumber(*moveCommand, "OLD", move.oldAddress, link::kFirstAddress, link::kLastAddress, Tr("its address now"))
-        ->required();
-    AddNumber(*moveCommand, "NEW", move.newAddress, link::kFirstAddress, link::kLastAddress, Tr("its new address"))
-        ->required();
-    moveCommand->add_flag("--verify", move.verify, Tr("then probe NEW: only a valid reply from NEW counts as moved"));
-    AddNumber(*moveCommand, "--settle", move.settleMs, 0, 60000,
-              Tr("pause in ms before the verifying probe, while the controller takes its new address (default 100)"));
-
-    LineOptions calibrateLine(500);
-    std::uint32_t calibrateAddress = 0;
-    CLI::App* calibrateCommand = app.add_subcommand(
-        "calibrate", Tr("zero-calibrate the rope of channel A (its first 0 to 0.3 m lying in water)"));
-    calibrateLine.AddTo(*calibrateCommand, LineOptions::OneSpeed, LineOptions::Sends);
-    AddNumber(*calibrateCommand, "ADDRESS", calibrateAddress, link::kFirstAddress, link::kLastAddress,
-              Tr("the controller"))
-        ->required();
-
-    LineOptions commissionLine(500);
-    CommissionOptions commission;
-    CLI::App* commissionCommand = app.add_subcommand(
-        "commission", Tr("give new controllers, connected one after another at the factory address, the next free "
-                         "addresses, verified and written to a record, until Ctrl-C or --count"));
-    commissionLine.AddTo(*commissionCommand, LineOptions::OneSpeed, LineOptions::Sends);
-    AddNumber(*commissionCommand, "--factory", commission.factory, link::kFirstAddress, link::kLastAddress,
-              Tr("the address new controllers answer at"))
-        ->required();
-    AddNumber(*commissionCommand, "--first", commission.first, link::kFirstAddress, link::kLastAddress,
-              Tr("the first address to give out"))
-        ->required();
-    AddNumber(*commissionCommand, "--last", commission.last, link::kFirstAddress, link::kLastAddress,
-              Tr("the last address to give out (default 255)"));
-    AddNumber(*commissionCommand, "--count", commission.count, 1, 10000, Tr("stop after this many controllers"));
-    commissionCommand->add_flag(
-        "--calibrate", commission.calibrate,
-        Tr("zero-calibrate each (on a terminal, once its rope lies in water and Enter is pressed)"));
-    commissionCommand->add_option("--record", commission.record,
-                                  Tr("the record, appended to and read first to go on where it ended "
-                                     "(default commissioning.csv)"));
-
-    LineOptions doctorLine(250);
-    doctorLine.listenMs = 2000;
-    DoctorRequest doctor;
-    CLI::App* doctorCommand = app.add_subcommand(
-        "doctor", Tr("listen to the bus, probe it, and say what is wrong with it and how to fix it"));
-    doctorLine.AddTo(*doctorCommand, LineOptions::AllSpeeds, LineOptions::Sends);
-    AddRange(*doctorCommand, doctor.from, doctor.to);
-    doctorCommand->add_flag("--json", doctor.json, Tr("the diagnosis as JSON (keys in the README)"));
-
-    LineOptions monitorLine(0);
-    CLI::App* monitorCommand =
-        app.add_subcommand("monitor", Tr("print every frame on the bus, sending nothing, until Ctrl-C"));
-    monitorLine.AddTo(*monitorCommand, LineOptions::OneSpeed, LineOptions::ListensOnly);
-
+    const std::vector<Subcommand> subcommands{
+        {app.add_subcommand("ports", Tr("list the serial ports, numbered as the window numbers them")),
+         [] { return Command(ListPortsCommand{}); }},
+        AddScan(app),
+        AddSetAddress(app),
+        AddCalibrate(app),
+        AddCommission(app),
+        AddDoctor(app),
+        AddMonitor(app),
+    };
     Translate(app);
     try {
         // CLI11 takes the words last first.
         std::vector<std::string> reversed(args.rbegin(), args.rend());
         app.parse(reversed);
-        if (scan.from > scan.to || doctor.from > doctor.to) {
-            throw CLI::ValidationError("--from", Tr("must not lie above --to"));
-        }
-        if (commission.first > commission.last) {
-            throw CLI::ValidationError("--first", Tr("must not lie above --last"));
-        }
-        if (moveCommand->parsed() && move.oldAddress == move.newAddress) {
-            throw CLI::ValidationError("NEW", Tr("is the address the controller has already"));
+        for (const Subcommand& subcommand : subcommands) {
+            if (subcommand.app->parsed()) {
+                subcommand.check();
+                return subcommand.command();
+            }
         }
     } catch (const CLI::ParseError& error) {
         app.failure_message([](const CLI::App*, const CLI::Error& e) { return Mistake(e); });
         return app.exit(error, out, err) == 0 ? kSuccess : kBadCommand;
     }
-
-    if (portsCommand->parsed()) {
-        return ListPortsCommand{};
-    }
-    if (scanCommand->parsed()) {
-        scanLine.Fill(scan);
-        return scan;
-    }
-    if (moveCommand->parsed()) {
-        move.force = moveLine.force;
-        return SetAddressCommand{moveLine.Exchange(), move};
-    }
-    if (calibrateCommand->parsed()) {
-        return CalibrateCommand{calibrateLine.Exchange(), calibrateAddress};
-    }
-    if (doctorCommand->parsed()) {
-        doctorLine.Fill(doctor);
-        return doctor;
-    }
-    if (commissionCommand->parsed()) {
-        commission.exchange = commissionLine.Exchange();
-        return commission;
-    }
-    return MonitorCommand{{monitorLine.port}, monitorLine.BaudIndex()};
+    return kBadCommand;
 }
 
 }  // namespace tarnel::tool

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commission.h"
+#include "commission_command.h"
 #include "doctor_command.h"
 #include "exchange_commands.h"
 #include "scan_command.h"

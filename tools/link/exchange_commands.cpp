@@ -1,20 +1,19 @@
 #include "exchange_commands.h"
 
-#include "bus.h"
+#include "console.h"
 #include "exit_codes.h"
 #include "interrupt.h"
-#include "link/frame_shapes.h"
 #include "link/frame_text.h"
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
 #include "messages.h"
-#include "other_master.h"
+#include "site/address_move.h"
+#include "site/answers.h"
+#include "site/calibration.h"
+#include "site/request.h"
+#include "site_words.h"
 #include "trace.h"
-
-#include <algorithm>
-#include <cstdio>
-#include <functional>
 
 namespace tarnel::tool {
 
@@ -23,84 +22,58 @@ using messages::Tr;
 
 namespace {
 
-// How long a silent controller is still listened to, so that one that
-// answers late is named as late, not as silent.
-std::uint32_t LateWindowMs(std::uint32_t timeoutMs)
-{
-    return std::max<std::uint32_t>(500, 2 * timeoutMs);
-}
-
 // " after 12 ms" or " late, after 730 ms (raise --timeout)", and the bytes.
-std::string How(const HeardFrame& frame)
+std::string How(const site::HeardFrame& frame)
 {
-    const std::string when = frame.kind == Heard::Late
+    const std::string when = frame.kind == site::Heard::Late
                                  ? Format(Tr(" late, after %u ms (raise --timeout)"), frame.afterMs)
                                  : Format(Tr(" after %u ms"), frame.afterMs);
     return when + ": " + link::Hex(frame.bytes);
 }
 
 // The status and words for an answer that is not valid.
-int Failed(const Bus& bus, const Answer& answer, const std::string& what, const Say& say)
+int Failed(const site::Bus& bus, const site::Answer& answer, const std::string& what, const Say& say)
 {
     if (bus.Line().StopRequested()) {
         say(what + ": " + Tr("interrupted"));
         return kInterrupted;
     }
-    if (bus.Stopped() && bus.OtherMasterHeard()) {
+    if (bus.YieldsToOtherMaster()) {
         return kOtherMaster;  // said by whoever shares the bus
     }
-    if (answer.frame && Refusal(*answer.frame)) {
-        say(what + ": " + Format(Tr("refused with exception %u"), answer.frame->bytes[2]) + How(*answer.frame));
+    const site::AnswerFailure failure = *site::FailureOf(answer);
+    switch (failure.kind) {
+    case site::Failure::Refused:
+        say(what + ": " + Format(Tr("refused with exception %u"), failure.exception) + How(*answer.frame));
         return kNotConfirmed;
-    }
-    if (answer.frame) {
-        say(what + ": " + Tr(Describe(answer.frame->kind)) + How(*answer.frame));
-        return kCorruptAnswer;
-    }
-    if (answer.echoed) {
+    case site::Failure::Corrupt:
+    case site::Failure::Short: say(what + ": " + Tr(HeardName(answer.frame->kind)) + How(*answer.frame)); return kCorruptAnswer;
+    case site::Failure::EchoOnly:
         say(what + ": " + Tr("echo only: the adapter sent the request back and nothing answered"));
         return kEchoOnly;
+    case site::Failure::NoAnswer: break;
     }
     say(what + ": " + Tr("no answer"));
     return kNotDone;
 }
 
+// After the acknowledged change: what the verifying probe at NEW found.
+int Verified(const site::Bus& bus, const site::Answer& moved, std::uint32_t newAddress, const Say& say)
+{
+    if (site::Valid(moved)) {
+        say(Format(Tr("verify: moved, answers at %u"), newAddress) + How(*moved.frame));
+        return kSuccess;
+    }
+    if (!moved.frame && !moved.echoed && !bus.Stopped()) {
+        say(Format(Tr("verify: acknowledged, but nothing answers at %u"), newAddress));
+        return kNotConfirmed;
+    }
+    return Failed(bus, moved, Tr("verify"), say);
+}
+
 }  // namespace
 
-Answer AskListeningLate(Bus& bus, std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
-{
-    constexpr std::uint32_t kSliceMs = 10;
-    Answer answer = bus.Ask(request, timeoutMs);
-    for (std::uint32_t waited = 0; !answer.frame && !bus.Stopped() && waited < LateWindowMs(timeoutMs);
-         waited += kSliceMs) {
-        bus.Listen(kSliceMs);
-        for (HeardFrame& frame : bus.TakeOthers()) {
-            if (!answer.frame && frame.kind == Heard::Late && frame.address == request[0]) {
-                answer.frame = std::move(frame);
-            }
-        }
-    }
-    return answer;
-}
-
-bool Refusal(const HeardFrame& frame)
-{
-    return (frame.kind == Heard::Reply || frame.kind == Heard::Late) && (frame.bytes[1] & link::kExceptionBit);
-}
-
-bool Valid(const Answer& answer)
-{
-    return answer.frame && (answer.frame->kind == Heard::Reply || answer.frame->kind == Heard::Late) &&
-           !Refusal(*answer.frame);
-}
-
-unsigned CalibrationValue(const HeardFrame& reply)
-{
-    // A reply too short to carry a value reads as not calibrated.
-    return reply.bytes.size() >= 7 ? link::Word(reply.bytes, 3) : 0xFFFF;
-}
-
-int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
+int OnBus(const ExchangeOptions& options, const std::function<int(site::Bus&)>& job)
 {
     const InterruptStop stop;
     platform::SerialLine port = options.port.Open(options.baudIndex);
@@ -109,62 +82,66 @@ int OnBus(const ExchangeOptions& options, const std::function<int(Bus&)>& job)
     }
     link::PortLine line(port, &stop);
     const Trace trace(options.trace, line.Now());
-    Bus bus(line, link::kBaudRates[static_cast<std::size_t>(options.baudIndex)].rate, trace);
-    return SharingTheBus(bus, options.listenMs, options.force, [&] { return job(bus); });
+    site::Bus bus(line, link::RateAt(options.baudIndex), trace);
+    int status = kOtherMaster;
+    const site::Sharing sharing =
+        site::SharingTheBus(bus, options.listenMs, options.force, [&] { status = job(bus); });
+    return SharingStatus(sharing, bus.OtherMasterHeard(), status);
 }
 
-int MoveAddress(Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say)
+int SharingStatus(site::Sharing sharing, const std::optional<site::OtherMaster>& master, int status)
 {
-    const Answer taken = AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
+    switch (sharing) {
+    case site::Sharing::Alone: return status;
+    case site::Sharing::Forced:
+        Report(Format(Tr("another master used this bus (%s): sent all the same (--force)"),
+                      OtherMasterText(*master).c_str()));
+        return status;
+    case site::Sharing::GaveUp: break;
+    }
+    Report(Format(Tr("another master is using this bus (%s): nothing more is sent"),
+                  OtherMasterText(*master).c_str()));
+    return kOtherMaster;
+}
+
+int MoveAddress(site::Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs, const Say& say)
+{
+    const site::Answer taken = site::AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
     if (bus.Line().StopRequested()) {
         return kInterrupted;
     }
     if (taken.frame) {
-        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(Describe(taken.frame->kind))) +
+        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(HeardName(taken.frame->kind))) +
             How(*taken.frame));
         if (!move.force) {
             say(Tr("nothing sent; two controllers would share it (--force moves all the same)"));
             return kNotDone;
         }
     }
-
+    site::AddressMove moving({move.oldAddress, move.newAddress, move.verify, move.settleMs, timeoutMs});
+    while (!moving.Tick(bus)) {
+    }
     const std::string what = Format("set-address %u -> %u", move.oldAddress, move.newAddress);
-    const Answer ack = AskListeningLate(bus, link::SetAddressFrame(move.oldAddress, move.newAddress), timeoutMs);
-    if (!Valid(ack)) {
-        return Failed(bus, ack, what, say);
+    if (moving.FailedStep() == site::MoveStep::SetAddress) {
+        return Failed(bus, moving.Acknowledgement(), what, say);
     }
-    say(what + ": " + Tr("acknowledged") + How(*ack.frame));
-    if (!move.verify) {
-        return kSuccess;
-    }
-
-    // Listened through rather than slept, so that Ctrl-C ends it.
-    bus.Listen(move.settleMs);
-    bus.TakeOthers();
-    const Answer moved = AskListeningLate(bus, link::ProbeFrame(move.newAddress), timeoutMs);
-    if (Valid(moved)) {
-        say(Format(Tr("verify: moved, answers at %u"), move.newAddress) + How(*moved.frame));
-        return kSuccess;
-    }
-    if (!moved.frame && !moved.echoed && !bus.Stopped()) {
-        say(Format(Tr("verify: acknowledged, but nothing answers at %u"), move.newAddress));
-        return kNotConfirmed;
-    }
-    return Failed(bus, moved, Tr("verify"), say);
+    say(what + ": " + Tr("acknowledged") + How(*moving.Acknowledgement().frame));
+    return move.verify ? Verified(bus, *moving.Verification(), move.newAddress, say) : kSuccess;
 }
 
-int Calibrate(Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Say& say)
+int Calibrate(site::Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Say& say)
 {
     const std::string what = Format("calibrate %u", address);
-    const Answer answer = AskListeningLate(bus, link::ZeroCalibrationFrame(address), timeoutMs);
-    if (!Valid(answer)) {
-        return Failed(bus, answer, what, say);
-    }
-    const unsigned value = CalibrationValue(*answer.frame);
-    if (value != 0) {
-        say(what + ": " + Format(Tr("rope not in water: the controller read %u (0x%04X)"), value, value) +
+    const site::Answer answer = site::AskListeningLate(bus, link::ZeroCalibrationFrame(address), timeoutMs);
+    const site::Calibration calibration = site::JudgeCalibration(answer);
+    switch (calibration.kind) {
+    case site::Calibration::Kind::Failed: return Failed(bus, answer, what, say);
+    case site::Calibration::Kind::RopeDry:
+        say(what + ": " +
+            Format(Tr("rope not in water: the controller read %u (0x%04X)"), calibration.value, calibration.value) +
             How(*answer.frame));
         return kNotConfirmed;
+    default: break;
     }
     say(what + ": " + Tr("calibrated") + How(*answer.frame));
     return kSuccess;
@@ -172,12 +149,12 @@ int Calibrate(Bus& bus, std::uint32_t address, std::uint32_t timeoutMs, const Sa
 
 int RunSetAddress(const ExchangeOptions& options, const MoveOptions& move)
 {
-    return OnBus(options, [&](Bus& bus) { return MoveAddress(bus, move, options.timeoutMs, Print); });
+    return OnBus(options, [&](site::Bus& bus) { return MoveAddress(bus, move, options.timeoutMs, Print); });
 }
 
 int RunCalibrate(const ExchangeOptions& options, std::uint32_t address)
 {
-    return OnBus(options, [&](Bus& bus) { return Calibrate(bus, address, options.timeoutMs, Print); });
+    return OnBus(options, [&](site::Bus& bus) { return Calibrate(bus, address, options.timeoutMs, Print); });
 }
 
 }  // namespace tarnel::tool

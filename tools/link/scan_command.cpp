@@ -1,7 +1,7 @@
 #include "scan_command.h"
 
-#include "bus.h"
 #include "console.h"
+#include "exchange_commands.h"
 #include "exit_codes.h"
 #include "interrupt.h"
 #include "link/frame_text.h"
@@ -9,12 +9,13 @@
 #include "link/port_line.h"
 #include "link/protocol.h"
 #include "messages.h"
-#include "other_master.h"
 #include "scan_report.h"
+#include "site/listening.h"
+#include "site/other_master.h"
+#include "site_words.h"
 #include "trace.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace tarnel::tool {
 
@@ -25,7 +26,7 @@ namespace {
 
 bool IsController(const Found& f)
 {
-    return f.kind == Heard::Reply || f.kind == Heard::Late;
+    return f.kind == site::Heard::Reply || f.kind == site::Heard::Late;
 }
 
 bool Known(const ScanResult& result, std::uint32_t address)
@@ -34,22 +35,22 @@ bool Known(const ScanResult& result, std::uint32_t address)
                                [address](const Found& f) { return f.address == address && IsController(f); });
 }
 
-std::string Text(const HeardFrame& frame)
+std::string Text(const site::HeardFrame& frame)
 {
     switch (frame.kind) {
-    case Heard::Late:
+    case site::Heard::Late:
         return Format(Tr("late answer from %u after %u ms (raise --timeout)"), frame.address, frame.afterMs);
-    case Heard::Stray:
+    case site::Heard::Stray:
         return Format(Tr("stray answer from %u, which was not asked: %s"), frame.address,
                       link::Hex(frame.bytes).c_str());
     default:
-        return Format(Tr("%s to the probe of %u: %s"), Tr(Describe(frame.kind)), frame.address,
+        return Format(Tr("%s to the probe of %u: %s"), Tr(HeardName(frame.kind)), frame.address,
                       link::Hex(frame.bytes).c_str());
     }
 }
 
 // Takes what one probe brought: its own answer, and late or stray frames.
-void Record(const Answer& answer, std::vector<HeardFrame> others, std::uint32_t baud, ScanResult& result,
+void Record(const site::Answer& answer, std::vector<site::HeardFrame> others, std::uint32_t baud, ScanResult& result,
             Progress& progress)
 {
     if (answer.frame) {
@@ -57,13 +58,13 @@ void Record(const Answer& answer, std::vector<HeardFrame> others, std::uint32_t 
     } else if (answer.echoed) {
         ++result.echoes;
     }
-    for (const HeardFrame& frame : others) {
-        if (frame.kind == Heard::Stray || (frame.kind == Heard::Late && Known(result, frame.address))) {
+    for (const site::HeardFrame& frame : others) {
+        if (frame.kind == site::Heard::Stray || (frame.kind == site::Heard::Late && Known(result, frame.address))) {
             progress.Note(Text(frame));
             continue;
         }
         result.found.push_back({frame.address, baud, frame.kind, frame.bytes, frame.afterMs});
-        if (frame.kind == Heard::Reply) {
+        if (frame.kind == site::Heard::Reply) {
             progress.Note(Format(Tr("found %u at %u baud after %u ms"), frame.address, baud, frame.afterMs));
         } else {
             progress.Note(Text(frame));
@@ -90,6 +91,29 @@ int Status(const ScanResult& result)
     return kNotDone;
 }
 
+// One scan of the range at one speed, under the rule against talking over
+// another master; true when another master stopped it.
+bool ScanAtSpeed(site::Bus& bus, const ScanRequest& request, ScanResult& result, Progress& progress)
+{
+    const auto done = [&result, &request] { return !request.all && std::ranges::any_of(result.found, IsController); };
+    const site::Sharing sharing = site::SharingTheBus(bus, request.listenMs, request.force, [&] {
+        for (std::uint32_t address = request.from; address <= request.to && !done() && !bus.Stopped(); ++address) {
+            // A controller found at one speed is not looked for at the next.
+            if (!Known(result, address)) {
+                const site::Answer answer = bus.Ask(link::ProbeFrame(address), request.timeoutMs);
+                Record(answer, bus.TakeOthers(), bus.Baud(), result, progress);
+            }
+            progress.Probed(address, bus.Baud(), result.found.size());
+        }
+        if (!done()) {
+            // An answer to the last probe may still be on its way.
+            site::ListenFor(bus, request.timeoutMs);
+            Record({}, bus.TakeOthers(), bus.Baud(), result, progress);
+        }
+    });
+    return SharingStatus(sharing, bus.OtherMasterHeard(), kSuccess) == kOtherMaster;
+}
+
 }  // namespace
 
 int RunScan(const ScanRequest& request)
@@ -101,47 +125,25 @@ int RunScan(const ScanRequest& request)
     Progress progress(perSpeed * static_cast<std::uint32_t>(request.baudIndexes.size()), request.timeoutMs);
     ScanResult result;
     bool otherMaster = false;
-    const auto done = [&result, &request] { return !request.all && std::ranges::any_of(result.found, IsController); };
     for (const int baudIndex : request.baudIndexes) {
-        const std::uint32_t baud = link::kBaudRates[static_cast<std::size_t>(baudIndex)].rate;
         platform::SerialLine port = request.port.Open(baudIndex);
         if (!port.IsOpen()) {
             progress.Done();
             return kCannotOpen;
         }
         link::PortLine line(port, &stop);
-        Bus bus(line, baud, trace);
-        progress.Speed(baud, request.from, request.to);
-        const int shared = SharingTheBus(bus, request.listenMs, request.force, [&] {
-            for (std::uint32_t address = request.from; address <= request.to && !done() && !bus.Stopped();
-                 ++address) {
-                // A controller found at one speed is not looked for at the next.
-                if (!Known(result, address)) {
-                    const Answer answer = bus.Ask(link::ProbeFrame(address), request.timeoutMs);
-                    Record(answer, bus.TakeOthers(), baud, result, progress);
-                }
-                progress.Probed(address, baud, result.found.size());
-            }
-            if (!done()) {
-                // An answer to the last probe may still be on its way.
-                bus.Listen(request.timeoutMs);
-                Record({}, bus.TakeOthers(), baud, result, progress);
-            }
-            return kSuccess;
-        });
-        otherMaster = shared == kOtherMaster;
-        result.partial = result.partial || otherMaster;
+        site::Bus bus(line, link::RateAt(baudIndex), trace);
+        progress.Speed(bus.Baud(), request.from, request.to);
+        otherMaster = ScanAtSpeed(bus, request, result, progress);
         if (port.Lost()) {
             progress.Note("tarnel-link: " + port.Device() + ": " + Tr("the device went away"));
-            result.partial = true;
         }
-        result.partial = result.partial || stop.StopRequested();
-        if (done() || result.partial) {
+        result.partial = otherMaster || port.Lost() || stop.StopRequested();
+        if (result.partial || (!request.all && std::ranges::any_of(result.found, IsController))) {
             break;
         }
     }
     progress.Done();
-
     if (request.json) {
         PrintJson(result);
     } else if (!result.found.empty()) {

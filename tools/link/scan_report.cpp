@@ -5,8 +5,10 @@
 #include "link/line_timing.h"
 #include "messages.h"
 #include "platform/terminal.h"
+#include "site_words.h"
 
 #include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace tarnel::tool {
 
@@ -25,23 +27,24 @@ void PrintTable(const ScanResult& result)
     std::printf("%s  %s  %s  %s  %s\n", right(Tr("address"), 7).c_str(), right(Tr("baud"), 5).c_str(),
                 right(Tr("ms"), 5).c_str(), Fit(Tr("reply"), 14).c_str(), Tr("answer"));
     for (const Found& f : result.found) {
-        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, Fit(Tr(Describe(f.kind)), 14).c_str(),
+        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, Fit(Tr(HeardName(f.kind)), 14).c_str(),
                     link::Hex(f.answer).c_str());
     }
 }
 
 void PrintJson(const ScanResult& result)
 {
-    // Every value is a number or plain ASCII of our own: nothing to escape.
-    std::printf("{\n  \"partial\": %s,\n  \"echoes\": %u,\n  \"controllers\": [", result.partial ? "true" : "false",
-                result.echoes);
-    for (std::size_t i = 0; i < result.found.size(); ++i) {
-        const Found& f = result.found[i];
-        std::printf(
-            "%s\n    {\"address\": %u, \"baud\": %u, \"reply\": \"%s\", \"response_ms\": %u, \"answer\": \"%s\"}",
-            i ? "," : "", f.address, f.baud, Describe(f.kind), f.responseMs, link::Hex(f.answer).c_str());
+    using Json = nlohmann::ordered_json;
+    Json controllers = Json::array();
+    for (const Found& f : result.found) {
+        controllers.push_back({{"address", f.address},
+                               {"baud", f.baud},
+                               {"reply", HeardName(f.kind)},
+                               {"response_ms", f.responseMs},
+                               {"answer", link::Hex(f.answer)}});
     }
-    std::printf("%s]\n}\n", result.found.empty() ? "" : "\n  ");
+    const Json document{{"partial", result.partial}, {"echoes", result.echoes}, {"controllers", controllers}};
+    std::printf("%s\n", document.dump(2).c_str());
 }
 
 Progress::Progress(std::uint32_t probes, std::uint32_t timeoutMs)

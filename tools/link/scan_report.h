@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bus.h"
+#include "site/bus.h"
 
 #include <cstdint>
 #include <string>
@@ -13,7 +13,7 @@ namespace tarnel::tool {
 struct Found {
     std::uint32_t address;
     std::uint32_t baud;
-    Heard kind;
+    site::Heard kind;
     std::vector<std::uint8_t> answer;
     std::uint32_t responseMs;  // from the end of the probe on the wire to the first byte
 };

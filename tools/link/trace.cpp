@@ -3,6 +3,7 @@
 #include "frame_decoding.h"
 #include "link/frame_text.h"
 #include "messages.h"
+#include "site_words.h"
 
 #include <cstdio>
 
@@ -15,11 +16,11 @@ void Trace::Sent(link::TimePoint at, std::span<const std::uint8_t> frame) const
     Print(at, "->", frame, nullptr);
 }
 
-void Trace::Heard(link::TimePoint at, std::span<const std::uint8_t> frame, tool::Heard kind) const
+void Trace::Heard(link::TimePoint at, std::span<const std::uint8_t> frame, site::Heard kind) const
 {
     // A short, corrupt or echoed frame says so; a reply's decoding says the rest.
-    const bool named = kind != Heard::Reply && kind != Heard::Late && kind != Heard::Stray;
-    Print(at, "<-", frame, named ? Tr(Describe(kind)) : nullptr);
+    const bool named = kind != site::Heard::Reply && kind != site::Heard::Late && kind != site::Heard::Stray;
+    Print(at, "<-", frame, named ? Tr(HeardName(kind)) : nullptr);
 }
 
 void Trace::Print(link::TimePoint at, const char* direction, std::span<const std::uint8_t> bytes,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bus.h"
+#include "site/bus.h"
 
 #include <cstdint>
 #include <span>
@@ -9,12 +9,12 @@ namespace tarnel::tool {
 
 // Each frame sent and heard, on standard error, with the time of its first
 // byte since the start, in hex and decoded; silent unless switched on.
-class Trace : public BusWatcher {
+class Trace : public site::BusWatcher {
 public:
     Trace(bool on, link::TimePoint start) : on_(on), start_(start) {}
 
     void Sent(link::TimePoint at, std::span<const std::uint8_t> frame) const override;
-    void Heard(link::TimePoint at, std::span<const std::uint8_t> frame, tool::Heard kind) const override;
+    void Heard(link::TimePoint at, std::span<const std::uint8_t> frame, site::Heard kind) const override;
 
 private:
     // `name` says what the frame is where its decoding does not; may be null.

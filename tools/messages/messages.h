@@ -26,20 +26,14 @@ constexpr const char* N_(const char* english)
     return english;
 }
 
-// Makes Tr and TrN answer in English while it lives, for texts that go
-// into machine output as well as to people (the doctor's JSON).
-class InEnglish {
-public:
-    InEnglish();
-    ~InEnglish();
-    InEnglish(const InEnglish&) = delete;
-    InEnglish& operator=(const InEnglish&) = delete;
-
-    static bool Active();
-
-private:
-    bool outer_;
+// Whose words a text is put in: the user's language for people, English
+// for texts that machine output carries too (the doctor's JSON).
+struct Translation {
+    const char* (*Tr)(const char* english);
+    const char* (*TrN)(const char* one, const char* many, unsigned long count);
 };
+extern const Translation kUserLanguage;
+extern const Translation kEnglish;
 
 // printf's rules, into a string: translations keep their source's
 // placeholders, which the catalogue's check enforces.

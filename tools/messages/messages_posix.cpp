@@ -32,14 +32,11 @@ void UseUserLanguage()
 
 const char* Tr(const char* english)
 {
-    return InEnglish::Active() ? english : ::dgettext(kDomain, english);
+    return ::dgettext(kDomain, english);
 }
 
 const char* TrN(const char* one, const char* many, unsigned long count)
 {
-    if (InEnglish::Active()) {
-        return count == 1 ? one : many;
-    }
     return ::dngettext(kDomain, one, many, count);
 }
 

@@ -36,13 +36,13 @@ void UseUserLanguage()
 
 const char* Tr(const char* english)
 {
-    return InEnglish::Active() ? english : catalogue.Find(english).value_or(english);
+    return catalogue.Find(english).value_or(english);
 }
 
 const char* TrN(const char* one, const char* many, unsigned long count)
 {
     const char* english = count == 1 ? one : many;
-    return InEnglish::Active() ? english : catalogue.Find(one).value_or(english);
+    return catalogue.Find(one).value_or(english);
 }
 
 }  // namespace tarnel::messages

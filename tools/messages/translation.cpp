@@ -3,23 +3,19 @@
 namespace tarnel::messages {
 namespace {
 
-bool inEnglish = false;
+const char* Same(const char* english)
+{
+    return english;
+}
+
+const char* SameN(const char* one, const char* many, unsigned long count)
+{
+    return count == 1 ? one : many;
+}
 
 }  // namespace
 
-InEnglish::InEnglish() : outer_(inEnglish)
-{
-    inEnglish = true;
-}
-
-InEnglish::~InEnglish()
-{
-    inEnglish = outer_;
-}
-
-bool InEnglish::Active()
-{
-    return inEnglish;
-}
+const Translation kUserLanguage{Tr, TrN};
+const Translation kEnglish{Same, SameN};
 
 }  // namespace tarnel::messages
