@@ -1,7 +1,7 @@
 // Numbers as a technician types them, from the input: one accepted is in
 // range, written in decimal digits only, and has the value those digits say.
 
-#include "decimal.h"
+#include "site/decimal.h"
 #include "require.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t min = data[0];
     const std::uint32_t max = min + data[1] * 300u;
     const std::string_view text(reinterpret_cast<const char*>(data + 2), size - 2);
-    const auto value = tarnel::tool::ParseDecimal(text, min, max);
+    const auto value = tarnel::site::ParseDecimal(text, min, max);
     if (!value) {
         return 0;
     }

@@ -1,6 +1,9 @@
+// tarnel-link run for real against tarnel-sim on pseudo-terminals: what only
+// a whole program on a real line shows.
+
 #include "link/frame_text.h"
 #include "link/frames.h"
-#include "link/protocol.h"
+#include "link_process.h"
 #include "pseudo_terminal.h"
 #include "sim_process.h"
 
@@ -10,8 +13,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <csignal>
 #include <thread>
 
 namespace {
@@ -21,39 +22,10 @@ using Strings = std::vector<std::string>;
 using tarnel::link::Hex;
 using tarnel::link::ProbeFrame;
 using tarnel::link::ZeroCalibrationFrame;
+using tarnel::test::LinkProcess;
+using tarnel::test::LinkTool;
 using tarnel::test::SimProcess;
 using ::testing::HasSubstr;
-
-struct Outcome {
-    std::string out;
-    std::string err;
-    int status;
-};
-
-void Start(QProcess& tool, const Strings& args, const Strings& language = {})
-{
-    tool.setProcessEnvironment(tarnel::test::Language(language));
-    QStringList list;
-    for (const std::string& arg : args) {
-        list << QString::fromStdString(arg);
-    }
-    tool.start(TARNEL_LINK_PATH, list);
-    ASSERT_TRUE(tool.waitForStarted());
-}
-
-Outcome Finish(QProcess& tool)
-{
-    EXPECT_TRUE(tool.waitForFinished(30000));
-    EXPECT_EQ(tool.exitStatus(), QProcess::NormalExit);
-    return {tool.readAllStandardOutput().toStdString(), tool.readAllStandardError().toStdString(), tool.exitCode()};
-}
-
-Outcome LinkTool(const Strings& args, const Strings& language = {})
-{
-    QProcess tool;
-    Start(tool, args, language);
-    return Finish(tool);
-}
 
 // "address@baud reply" for each controller of a JSON result.
 Strings Controllers(const std::string& json)
@@ -71,10 +43,11 @@ Strings Controllers(const std::string& json)
 // read English whatever it is.
 TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
 {
-    SimProcess sim({"2"});
+    SimProcess sim({"2", "1", "1"});
     const std::string p = sim.DevicePath();
     const Strings chinese{"LANG=zh_CN.UTF-8"};
-    const Strings scan{"scan", "-p", p, "--to", "3", "--listen", "0"};
+    const Strings scan{"scan", "-p", p, "--from", "2", "--to", "3", "--listen", "0"};
+    const Strings doctor{"doctor", "-p", p, "--to", "1", "--listen", "0", "--timeout", "50"};
     struct Case {
         Strings language;
         Strings args;
@@ -84,14 +57,12 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
     const Case cases[] = {
         {chinese, {"--help"}, 0, "用法: tarnel-link [选项] 命令"},
         {chinese, {"scan", "-p", p, "--from", "x"}, 2, "--from: “x”不是 0 到 255 之间的十进制数"},
-        {chinese, {"scan"}, 2, "缺少 --port"},
         {chinese, scan, 0, "找到地址 2，波特率 9600"},
-        {chinese, {"scan", "-p", p, "--to", "3", "--listen", "0", "--json"}, 0, "\"reply\": \"valid reply\""},
-        {chinese, {"doctor", "-p", p, "--to", "3", "--listen", "0", "--timeout", "50", "--json"}, 0,
-         "\"findings\": [],\n  \"verdict\": \"healthy: 1 controller, no problem found\""},
-        {{"LANG=C"}, {"--help"}, 0, "Usage: tarnel-link [OPTIONS] COMMAND"},
+        {chinese, {"scan", "-p", p, "--from", "2", "--to", "3", "--listen", "0", "--json"}, 0, "\"reply\": \"valid reply\""},
+        {chinese, doctor, 8, "地址 1 的应答有 5 次（共 5 次）损坏"},
+        {chinese, {"doctor", "-p", p, "--to", "1", "--listen", "0", "--timeout", "50", "--json"}, 8,
+         "\"detail\": \"address 1 answers corrupt 5 times of 5, garbled as two answers at once\""},
         {{"LANG=C"}, scan, 0, "found 2 at 9600 baud"},
-        {{"LANG=C", "LC_ALL=zh_CN.UTF-8"}, {"scan"}, 2, "缺少 --port"},
         {{"LANG=zh_CN.UTF-8", "LC_MESSAGES=C"}, {"scan"}, 2, "--port is required"},
         {{"LANG=C.UTF-8", "LANGUAGE=zh_CN"}, {"scan"}, 2, "缺少 --port"},
         // LANGUAGE counts only in a locale other than C; a missing locale is C.
@@ -99,7 +70,7 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
         {{"LANG=zh_CN.UTF-8@missing", "LANGUAGE=zh_CN"}, {"scan"}, 2, "--port is required"},
     };
     for (const Case& c : cases) {
-        const Outcome run = LinkTool(c.args, c.language);
+        const auto run = LinkTool(c.args, c.language);
         EXPECT_EQ(run.status, c.status) << c.args.front();
         EXPECT_THAT(run.out + run.err, HasSubstr(c.says)) << c.language.front() << " " << c.args.front();
     }
@@ -145,7 +116,7 @@ TEST(LinkToolScan, FindsEachControllerAtItsOwnAddressAndSpeed)
         SimProcess sim(controllers);
         Strings args{"scan", "-p", sim.DevicePath(), "--timeout", "50", "--json"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const Outcome run = LinkTool(args);
+        const auto run = LinkTool(args);
         EXPECT_EQ(Controllers(run.out), c.found) << c.name << "\n" << run.err;
         EXPECT_EQ(run.status, 0) << c.name;
     }
@@ -154,15 +125,14 @@ TEST(LinkToolScan, FindsEachControllerAtItsOwnAddressAndSpeed)
 TEST(LinkToolScan, CtrlCEndsTheWaitAtOnceWithWhatWasFound)
 {
     SimProcess sim({"0", "1"});
-    QProcess tool;
-    Start(tool, {"scan", "-p", sim.DevicePath(), "--all", "--json", "--timeout", "5000"});
+    LinkProcess tool({"scan", "-p", sim.DevicePath(), "--all", "--json", "--timeout", "5000"});
     // In the wait for an answer from 2.
     while (sim.ProbedAddresses().size() < 3) {
         std::this_thread::sleep_for(10ms);
     }
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+    tool.Interrupt();
     const auto start = std::chrono::steady_clock::now();
-    const Outcome run = Finish(tool);
+    const auto run = tool.Finish();
     EXPECT_LT(std::chrono::steady_clock::now() - start, 200ms);
     EXPECT_EQ(run.status, 130);
     EXPECT_EQ(Controllers(run.out), (Strings{"0@9600 valid reply", "1@9600 valid reply"}));
@@ -172,7 +142,7 @@ TEST(LinkToolScan, CtrlCEndsTheWaitAtOnceWithWhatWasFound)
 TEST(LinkToolScan, AnAdapterThatOnlyEchoesIsNamed)
 {
     SimProcess sim({"--echo", "200"});
-    const Outcome run = LinkTool({"scan", "-p", sim.DevicePath(), "--to", "3", "--timeout", "50", "--listen", "0"});
+    const auto run = LinkTool({"scan", "-p", sim.DevicePath(), "--to", "3", "--timeout", "50", "--listen", "0"});
     EXPECT_EQ(run.status, 6);
     EXPECT_THAT(run.err, HasSubstr("Every probe came back as an exact echo"));
 }
@@ -182,7 +152,7 @@ TEST(LinkToolScan, AnAdapterThatOnlyEchoesIsNamed)
 TEST(LinkTool, TheTracePrintsEachFrameOnceItIsWhole)
 {
     SimProcess sim({"--line-time", "17,wet"});
-    const Outcome run = LinkTool({"calibrate", "-p", sim.DevicePath(), "-b", "1200", "--trace", "17"});
+    const auto run = LinkTool({"calibrate", "-p", sim.DevicePath(), "-b", "1200", "--trace", "17"});
     EXPECT_EQ(run.status, 0) << run.out;
     Strings lines;
     for (const QString& line : QString::fromStdString(run.err).split('\n', Qt::SkipEmptyParts)) {
@@ -193,67 +163,48 @@ TEST(LinkTool, TheTracePrintsEachFrameOnceItIsWhole)
         << run.err;
 }
 
-// Another master probes 30 five times a second: every command that sends
-// stops, having sent at most the request under way, unless forced.
+// Another master probes 30 five times a second: a command that sends stops,
+// having sent at most the request under way, unless forced.
 TEST(LinkTool, NothingIsSentOverAnotherMaster)
 {
-    const struct {
-        Strings args;
-        std::size_t mostSent;  // requests of its own before it noticed
-    } cases[] = {
-        {{"scan", "--to", "20", "--all"}, 0},
-        {{"scan", "--to", "20", "--all", "--listen", "0"}, 5},
-        {{"set-address", "5", "9"}, 0},
-        {{"calibrate", "17"}, 0},
-    };
-    for (const auto& c : cases) {
-        SimProcess sim({"--master", "30,200", "30", "5", "17,wet"});
-        Strings args = c.args;
-        args.insert(args.begin() + 1, {"-p", sim.DevicePath(), "--timeout", "50"});
-        const Outcome run = LinkTool(args);
-        EXPECT_EQ(run.status, 7) << args[0] << "\n" << run.out << run.err;
-        EXPECT_THAT(run.err, HasSubstr("another master is using this bus (requests to 30, about 5 a second): "
-                                       "nothing more is sent"));
-        EXPECT_LE(sim.Requests().size(), c.mostSent) << args[0];
-        args.push_back("--force");
-        const Outcome forced = LinkTool(args);
-        EXPECT_EQ(forced.status, 0) << args[0] << "\n" << forced.out << forced.err;
-        EXPECT_THAT(forced.err, HasSubstr("sent all the same (--force)")) << args[0];
-    }
+    SimProcess sim({"--master", "30,200", "30", "5"});
+    const Strings args{"scan", "-p", sim.DevicePath(), "--timeout", "50", "--to", "20", "--all", "--listen", "0"};
+    const auto run = LinkTool(args);
+    EXPECT_EQ(run.status, 7) << run.out << run.err;
+    EXPECT_THAT(run.err, HasSubstr("another master is using this bus (requests to 30, about 5 a second): "
+                                   "nothing more is sent"));
+    EXPECT_LE(sim.Requests().size(), 5u);
+    Strings forced = args;
+    forced.push_back("--force");
+    const auto sent = LinkTool(forced);
+    EXPECT_EQ(sent.status, 0) << sent.out << sent.err;
+    EXPECT_THAT(sent.err, HasSubstr("sent all the same (--force)"));
 }
 
-// Each fault the simulator plays, and a healthy bus, through the doctor.
-TEST(LinkTool, TheDoctorNamesEachFaultWithItsFix)
+// The doctor on a real line; every finding has its row in the sweep's table.
+TEST(LinkTool, TheDoctorGivesNoVerdictWhenTheAdapterGoesAway)
 {
-    const struct {
-        Strings sim;
-        int status;
-        const char* says;
-    } cases[] = {
-        {{"5", "6", "7"}, 0, "healthy: 3 controllers, no problem found"},
-        {{"5", "5", "6"}, 8, "address 5 answers corrupt 5 times of 5, its neighbours cleanly\n  fix: two controllers"},
-        {{"--echo", "5"}, 8, "the adapter sent 12 requests back at 9600 baud\n  fix: switch the adapter's echo off"},
-        {{"5,delay=120"}, 8, "1 problem found\n- address 5 answers late, after up to 11"},
-        {{"5,short", "6"}, 8, "address 5 answers short 5 times of 5"},
-        {{"5,bad-crc", "6,bad-crc"}, 8, "every address that answers gives corrupt or short answers"},
-        {{"200"}, 1, "nothing answers\n  fix: swap A and B"},
-        {{"--master", "30,100", "30"}, 7, "another master uses the bus at 9600 baud (requests to 30, about 10 a second)"},
-        {{"--noise", "200", "5"}, 8, "bytes on the idle line at 9600 baud that make no frame\n  fix: missing termination"},
-    };
-    for (const auto& c : cases) {
-        SimProcess sim(c.sim);
-        const Outcome run =
-            LinkTool({"doctor", "-p", sim.DevicePath(), "--to", "7", "--timeout", "50", "--listen", "400"});
-        EXPECT_EQ(run.status, c.status) << c.says << "\n" << run.out;
-        EXPECT_THAT(run.out, HasSubstr(c.says));
+    SimProcess healthy({"5", "6", "7"});
+    const auto run = LinkTool({"doctor", "-p", healthy.DevicePath(), "--to", "7", "--timeout", "50", "--listen", "0"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_THAT(run.out, HasSubstr("healthy: 3 controllers, no problem found"));
+
+    SimProcess sim({"5"});
+    LinkProcess doctor({"doctor", "-p", sim.DevicePath(), "--timeout", "50", "--listen", "0"});
+    while (sim.ProbedAddresses().size() < 20) {
+        std::this_thread::sleep_for(10ms);
     }
+    sim.HangUp();
+    const auto lost = doctor.Finish();
+    EXPECT_EQ(lost.status, 3);
+    EXPECT_EQ(lost.out, "");
+    EXPECT_THAT(lost.err, HasSubstr("the device went away"));
 }
 
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
 {
     tarnel::test::PseudoTerminal pty;
-    QProcess tool;
-    Start(tool, {"monitor", "-p", pty.SlavePath()});
+    LinkProcess tool({"monitor", "-p", pty.SlavePath()});
     std::this_thread::sleep_for(300ms);
     const auto probe = ProbeFrame(5);
     std::vector<std::uint8_t> bad(probe.begin(), probe.end());
@@ -263,8 +214,8 @@ TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
         pty.Send(frame);
         std::this_thread::sleep_for(50ms);
     }
-    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
-    const Outcome run = Finish(tool);
+    tool.Interrupt();
+    const auto run = tool.Finish();
     EXPECT_EQ(run.status, 130);
     EXPECT_TRUE(pty.Receive(50ms).empty()) << "the monitor wrote to the line";
     Strings lines;

@@ -1,12 +1,12 @@
-#include "bus_statistics.h"
-#include "frame_joiner.h"
-#include "frame_splitter.h"
 #include "link/frame_shapes.h"
 #include "link/frames.h"
+#include "site/bus_statistics.h"
+#include "site/frame_joiner.h"
+#include "site/frame_splitter.h"
 
 #include <gtest/gtest.h>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 namespace {
 
 // Two halves of a frame with a pause between them, against the 3.5
@@ -120,12 +120,20 @@ TEST(BusStatistics, CountsPairsAndTimesPerAddress)
         statistics.Add({at + 200ms, Bytes(probe6.begin(), probe6.end()), true});
         at += 400ms;
     }
-    EXPECT_EQ(statistics.Summary(2s),
-              (std::vector<std::string>{
-                  "12 frames in 2.0 s, 1 with a bad check, 1 gaps shorter than 3.5 characters",
-                  "address 5: 8 frames (4.0 a second), 1 with a bad check (12%), answers in 1/10/10 ms (min/median/max of 3)",
-                  "address 6: 4 frames (2.0 a second), 0 with a bad check (0%)"}));
+    const BusSummary summary = statistics.Summary(2s);
+    EXPECT_EQ(summary.seconds, 2.0);
+    EXPECT_EQ((std::vector{summary.frames, summary.badChecks, summary.shortGaps}), (std::vector{12u, 1u, 1u}));
+    ASSERT_EQ(summary.addresses.size(), 2u);
+    const BusSummary::PerAddress& five = summary.addresses[0];
+    EXPECT_EQ((std::vector{five.address, five.frames, five.badChecks}), (std::vector{5u, 8u, 1u}));
+    ASSERT_TRUE(five.responseMs);
+    EXPECT_EQ((std::vector{five.responseMs->min, five.responseMs->median, five.responseMs->max}),
+              (std::vector{1.0, 10.0, 10.0}));
+    EXPECT_EQ(five.responseMs->count, 3u);
+    const BusSummary::PerAddress& six = summary.addresses[1];
+    EXPECT_EQ((std::vector{six.address, six.frames, six.badChecks}), (std::vector{6u, 4u, 0u}));
+    EXPECT_FALSE(six.responseMs);
 }
 
 }  // namespace
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

@@ -1,75 +1,95 @@
-// The commissioning record and the choices made from it, without a line.
+// The commissioning record, its time stamps and the numbering it gives out.
 
-#include "commission.h"
-#include "link/frame_shapes.h"
-#include "site_record.h"
+#include "site/numbering.h"
+#include "site/record.h"
 
 #include <gtest/gtest.h>
 
+#include <QTemporaryDir>
 #include <cstdlib>
-#include <ctime>
 
-namespace tarnel::tool {
+namespace tarnel::site {
 namespace {
 
 const std::string kHeader = "time,address,baud,from,outcome,calibration,response_ms\n";
 const std::string kRow = "2026-12-07T09:15:02+01:00,10,9600,1,moved,calibrated,4\n";
 
-TEST(SiteRecord, ReadsItsOwnRowsAndRefusesAnythingElseNamingTheLine)
+TEST(Record, ReadsItsOwnRowsAndRefusesAnythingElseNamingTheLine)
 {
+    using Kind = RecordProblem::Kind;
     const struct {
         const char* name;
         std::string text;
-        std::size_t rows;     // when read
-        const char* problem;  // when refused
+        std::variant<std::size_t, RecordProblem> read;  // rows, or why not
     } cases[] = {
-        {"new", "", 0, nullptr},
-        {"header only", kHeader, 0, nullptr},
-        {"rows", kHeader + kRow + "2026-12-07T09:16:40+01:00,11,1200,1,verify: no answer,not asked,\n", 2, nullptr},
-        {"saved by a spreadsheet", "time,address,baud,from,outcome,calibration,response_ms\r\n" + kRow, 1, nullptr},
-        {"someone else's", "name,phone\nhall,123\n", 0, "it does not begin with the line time,address,"},
-        {"a header cut short", "time,address,baud", 0, "line 1 is cut short"},
-        {"a row cut short", kHeader + kRow + "2026-12-07T09:16:40+01:00,11,96", 0, "line 3 is cut short"},
-        {"a field too many", kHeader + "t,10,9600,1,moved,calibrated,4,x\n", 0, "line 2 is not a row"},
-        {"address 256", kHeader + "t,256,9600,1,moved,calibrated,4\n", 0, "line 2 is not a row"},
-        {"an unknown speed", kHeader + "t,10,9601,1,moved,calibrated,4\n", 0, "line 2 is not a row"},
-        {"hex", kHeader + "t,0x10,9600,1,moved,calibrated,4\n", 0, "line 2 is not a row"},
-        {"a blank outcome", kHeader + "t,10,9600,1,,calibrated,4\n", 0, "line 2 is not a row"},
-        {"a quoted field", kHeader + "t,10,9600,1,\"moved\",calibrated,4\n", 0, "line 2 is not a row"},
-        {"a blank line", kHeader + kRow + "\n", 0, "line 3 is not a row"},
+        {"new", "", 0u},
+        {"header only", kHeader, 0u},
+        {"rows", kHeader + kRow + "2026-12-07T09:16:40-03:30,11,1200,1,verify: no answer,not asked,\n", 2u},
+        {"saved by a spreadsheet", "time,address,baud,from,outcome,calibration,response_ms\r\n" + kRow, 1u},
+        {"someone else's", "name,phone\nhall,123\n", RecordProblem{Kind::ForeignHeader, 1}},
+        {"a header cut short", "time,address,baud", RecordProblem{Kind::CutShort, 1}},
+        {"a row cut short", kHeader + kRow + "2026-12-07T09:16:40+01:00,11,96", RecordProblem{Kind::CutShort, 3}},
+        {"a field too many", kHeader + "2026-12-07T09:15:02+01:00,10,9600,1,moved,calibrated,4,x\n",
+         RecordProblem{Kind::NotARow, 2}},
+        {"address 256", kHeader + "2026-12-07T09:15:02+01:00,256,9600,1,moved,calibrated,4\n",
+         RecordProblem{Kind::NotARow, 2}},
+        {"an unknown speed", kHeader + "2026-12-07T09:15:02+01:00,10,9601,1,moved,calibrated,4\n",
+         RecordProblem{Kind::NotARow, 2}},
+        {"a day that is not", kHeader + "2026-02-30T09:15:02+01:00,10,9600,1,moved,calibrated,4\n",
+         RecordProblem{Kind::NotARow, 2}},
+        {"an outcome of no kind", kHeader + "2026-12-07T09:15:02+01:00,10,9600,1,teleported,calibrated,4\n",
+         RecordProblem{Kind::NotARow, 2}},
+        {"a quoted field", kHeader + "2026-12-07T09:15:02+01:00,10,9600,1,\"moved\",calibrated,4\n",
+         RecordProblem{Kind::NotARow, 2}},
+        {"a blank line", kHeader + kRow + "\n", RecordProblem{Kind::NotARow, 3}},
     };
     for (const auto& c : cases) {
         const auto read = ReadRecord(c.text);
-        if (c.problem) {
-            const std::string* problem = std::get_if<std::string>(&read);
-            ASSERT_TRUE(problem) << c.name;
-            EXPECT_EQ(problem->rfind(c.problem, 0), 0u) << c.name << ": " << *problem;
+        if (const auto* rows = std::get_if<std::vector<RecordRow>>(&read)) {
+            EXPECT_EQ(c.read, decltype(c.read)(rows->size())) << c.name;
         } else {
-            ASSERT_TRUE(std::holds_alternative<std::vector<RecordRow>>(read)) << c.name << ": " << std::get<1>(read);
-            EXPECT_EQ(std::get<0>(read).size(), c.rows) << c.name;
+            EXPECT_EQ(c.read, decltype(c.read)(std::get<RecordProblem>(read))) << c.name;
         }
     }
     const auto rows = std::get<0>(ReadRecord(kHeader + kRow));
     EXPECT_EQ(kHeader + RecordLine(rows.at(0)), kHeader + kRow) << "a row reads back as written";
 }
 
-TEST(SiteRecord, TimesAreLocalWithTheirOffset)
+TEST(Record, AnotherRunsRecordIsRefusedAndANewOneGetsItsHeader)
+{
+    QTemporaryDir folder;
+    const std::string path = folder.filePath("site.csv").toStdString();
+    auto first = OpenRecord(path);
+    ASSERT_TRUE(std::holds_alternative<Record>(first));
+    const auto second = OpenRecord(path);
+    ASSERT_TRUE(std::holds_alternative<RecordRefusal>(second));
+    EXPECT_EQ(std::get<RecordRefusal>(second).kind, RecordRefusal::Kind::CannotOpen);
+    const RecordRow row{*ParseIsoTime("2026-12-07T09:15:02+01:00"), 10, 9600, 1, {}, {Calibration::Kind::Calibrated}, 4};
+    EXPECT_FALSE(std::get<Record>(first).Append(row));
+    first = RecordRefusal{};
+    const auto again = OpenRecord(path);
+    ASSERT_TRUE(std::holds_alternative<Record>(again));
+    EXPECT_EQ(std::get<Record>(again).Rows(), std::vector{row});
+}
+
+TEST(Record, TimesAreLocalWithTheirOffset)
 {
     using namespace std::chrono;
     const auto at = sys_days(year(2026) / 12 / 7) + hours(9) + minutes(15) + seconds(2);
     const std::string zone = std::getenv("TZ") ? std::getenv("TZ") : "";
     for (const auto& [tz, expected] : {std::pair{"<+0545>-5:45", "2026-12-07T15:00:02+05:45"},
-                                       {"<-03>3", "2026-12-07T06:15:02-03:00"},
+                                       {"<-0330>3:30", "2026-12-07T05:45:02-03:30"},
                                        {"UTC0", "2026-12-07T09:15:02+00:00"}}) {
         ::setenv("TZ", tz, 1);
         ::tzset();
-        EXPECT_EQ(IsoTime(at), expected);
+        EXPECT_EQ(IsoText(LocalTime(at)), expected);
+        EXPECT_EQ(ParseIsoTime(expected), LocalTime(at));
     }
     zone.empty() ? ::unsetenv("TZ") : ::setenv("TZ", zone.c_str(), 1);
     ::tzset();
 }
 
-TEST(SiteRecord, NumberingGoesOnAfterTheRecordAndSkipsTheFactoryAddress)
+TEST(Numbering, GoesOnAfterTheRecordAndSkipsTheFactoryAddress)
 {
     const struct {
         std::uint32_t first, last, factory;
@@ -78,8 +98,8 @@ TEST(SiteRecord, NumberingGoesOnAfterTheRecordAndSkipsTheFactoryAddress)
     } cases[] = {
         {10, 255, 1, {}, 10},
         {10, 255, 1, {10, 11, 13}, 14},
-        {10, 255, 1, {3, 10, 11}, 12},   // below the range: no bearing
-        {10, 20, 1, {10, 30}, 11},       // above it: none either
+        {10, 255, 1, {3, 10, 11}, 12},  // below the range: no bearing
+        {10, 20, 1, {10, 30}, 11},      // above it: none either
         {1, 255, 1, {}, 2},
         {10, 255, 14, {10, 13}, 15},
         {10, 12, 1, {10, 11, 12}, std::nullopt},
@@ -92,29 +112,5 @@ TEST(SiteRecord, NumberingGoesOnAfterTheRecordAndSkipsTheFactoryAddress)
     }
 }
 
-TEST(SiteRecord, CalibrationsAreNamedByWhatCameBack)
-{
-    const auto reply = [](std::vector<std::uint8_t> bytes, Heard kind = Heard::Reply) {
-        return Answer{HeardFrame{kind, 10, link::Sealed(std::move(bytes)), 4}, false};
-    };
-    const struct {
-        const char* name;
-        Answer answer;
-        const char* calibration;
-    } cases[] = {
-        {"value 0", reply({10, 4, 2, 0, 0}), "calibrated"},
-        {"late value 0", reply({10, 4, 2, 0, 0}, Heard::Late), "calibrated"},
-        {"value 0x0123", reply({10, 4, 2, 1, 0x23}), "rope dry (value 0x0123)"},
-        {"nothing", Answer{}, "no answer"},
-        {"echo", Answer{std::nullopt, true}, "no answer"},
-        {"corrupt", reply({10, 4, 2, 0, 0}, Heard::Corrupt), "corrupt answer"},
-        {"short", reply({10, 4}, Heard::Short), "short answer"},
-        {"exception", reply({10, 0x84, 2}), "refused (exception 2)"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CalibrationResult(c.answer), c.calibration) << c.name;
-    }
-}
-
 }  // namespace
-}  // namespace tarnel::tool
+}  // namespace tarnel::site

@@ -23,7 +23,18 @@ void ScriptedLine::Write(std::span<const std::uint8_t> bytes)
         return;
     }
     writes_.push_back({now_, {bytes.begin(), bytes.end()}});
-    Schedule(static_cast<unsigned>(writes_.size()));
+    const auto number = static_cast<unsigned>(writes_.size());
+    if (responder_) {
+        for (Reply& reply : responder_(writes_.back().bytes, number)) {
+            if (!reply.bytes.empty()) {
+                due_.push_back({now_ + reply.at, std::move(reply.bytes)});
+            }
+        }
+    }
+    Schedule(number);
+    if (loseAfter_ == number) {
+        lostAt_ = now_;
+    }
 }
 
 void ScriptedLine::Purge()

@@ -3,6 +3,7 @@
 #include "link/line.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -26,11 +27,25 @@ public:
         Bytes bytes;
     };
 
-    explicit ScriptedLine(std::vector<Event> events = {}) : script_(std::move(events)) { Schedule(0); }
+    // What the devices on the line answer to a request written: the bytes
+    // and when they come after it, the request counted from 1.
+    struct Reply {
+        link::Micros at;
+        Bytes bytes;
+    };
+    using Responder = std::function<std::vector<Reply>(const Bytes& request, unsigned number)>;
+
+    explicit ScriptedLine(std::vector<Event> events = {}, Responder responder = {})
+        : script_(std::move(events)), responder_(std::move(responder))
+    {
+        Schedule(0);
+    }
 
     // From `at` on (since the start), the line asks to stop, or is lost.
     void StopAt(link::Micros at) { stopAt_ = at; }
     void LoseAt(link::Micros at) { lostAt_ = at; }
+    // The line is lost once request `number` has been written.
+    void LoseAfterRequest(unsigned number) { loseAfter_ = number; }
 
     const std::vector<Written>& Writes() const { return writes_; }
     link::Micros Elapsed() const { return now_; }
@@ -52,11 +67,13 @@ private:
     void Schedule(unsigned request);
 
     std::vector<Event> script_;
+    Responder responder_;
     std::vector<Due> due_;  // in the order they come
     std::vector<Written> writes_;
     link::Micros now_{0};
     std::optional<link::Micros> stopAt_;
     std::optional<link::Micros> lostAt_;
+    std::optional<unsigned> loseAfter_;
 };
 
 // A reply to a probe or a calibration carrying `value`, its check good.
