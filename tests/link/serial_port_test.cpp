@@ -43,6 +43,8 @@ protected:
     platform::SerialLine port_ = OpenPort(1, 3);
 };
 
+// The device's own termios, and bytes through it, are the termios test's and
+// the window commands'; here, the settings chosen, the lock and the time-outs.
 TEST(ControllerLineSettings, TheListedSpeedOrTheReportedOneAndAlways8N1)
 {
     const platform::LineSettings reported{38400, 7, true, true, true, false};
@@ -50,41 +52,6 @@ TEST(ControllerLineSettings, TheListedSpeedOrTheReportedOneAndAlways8N1)
         EXPECT_EQ(ControllerLineSettings(reported, index), (platform::LineSettings{rate, 8, false, false, false, true}))
             << "index " << index;
     }
-}
-
-// A pseudo-terminal takes any speed, stop bits and flow control, but refuses
-// anything but 8 data bits without parity: those are checked where the
-// settings are chosen and translated.
-TEST_F(SerialPortTest, OpenSetsTheListedSpeedOrKeepsTheReportedOneOnTheDevice)
-{
-    termios reported = SlaveSettings();
-    ::cfsetspeed(&reported, B38400);
-    reported.c_cflag |= CSTOPB | CRTSCTS;
-    const std::pair<int, speed_t> cases[] = {{-1, B38400}, {0, B1200}, {1, B2400}, {2, B4800}, {3, B9600}, {4, B19200}};
-    for (const auto& [index, speed] : cases) {
-        ASSERT_EQ(::tcsetattr(pty_.Master(), TCSANOW, &reported), 0);
-        ASSERT_EQ(SlaveSettings().c_cflag & (CSTOPB | CRTSCTS), static_cast<tcflag_t>(CSTOPB | CRTSCTS));
-        platform::SerialLine port = OpenPort(1, index);
-        ASSERT_TRUE(port.IsOpen());
-        const termios tio = SlaveSettings();
-        EXPECT_EQ(::cfgetospeed(&tio), speed) << "index " << index;
-        EXPECT_EQ(::cfgetispeed(&tio), speed) << "index " << index;
-        EXPECT_EQ(tio.c_cflag & (CSTOPB | CRTSCTS | CLOCAL | CREAD), static_cast<tcflag_t>(CRTSCTS | CLOCAL | CREAD));
-        EXPECT_EQ(tio.c_lflag & (ECHO | ICANON | ISIG | IEXTEN), 0u);
-    }
-}
-
-TEST_F(OpenPortTest, EveryByteValuePassesUntouchedBothWays)
-{
-    Bytes all(256);
-    std::iota(all.begin(), all.end(), 0);
-    port_.Write(all);
-    EXPECT_EQ(pty_.Receive(1s, all.size()), all);
-
-    pty_.Send(all);
-    Bytes echoed(all.size());
-    echoed.resize(port_.Read(echoed));
-    EXPECT_EQ(echoed, all);
 }
 
 // Whether an ordinary user's plain open, which takes no flock, gets the

@@ -1,15 +1,14 @@
 // The exchange's rules on scripted lines: what each frame heard is named,
 // and when requests go out and waits end.
 
-#include "site/bus.h"
+#include "case_name.h"
 #include "link/frame_shapes.h"
 #include "link/frames.h"
 #include "scripted_line.h"
+#include "site/bus.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 
 namespace tarnel::site {
 namespace {
@@ -115,11 +114,7 @@ TEST_P(BusTest, NamesWhatItHears)
     EXPECT_EQ(line.Writes().size(), bus.OtherMasterHeard() ? 0 : c.probes) << "every probe goes out once, unless to another master";
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, BusTest, ::testing::ValuesIn(kBusCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::ranges::replace_if(name, [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, BusTest, ::testing::ValuesIn(kBusCases), test::CaseName<BusCase>);
 
 // Each request waits for 3.5 characters of silence after the last traffic,
 // a fixed 1.75 ms above 19200 baud; a wait for an answer ends at once when

@@ -3,13 +3,16 @@
 // sit in the range.
 
 #include "link/frame_shapes.h"
+#include "case_name.h"
 #include "link/frames.h"
 #include "scripted_line.h"
+#include "controller_bus.h"
 #include "site/bus_sweep.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 namespace tarnel::site {
 namespace {
@@ -19,27 +22,9 @@ using test::AsBytes;
 using test::Bytes;
 using test::ScriptedLine;
 
-// How a controller answers a probe.
-struct Answering {
-    enum class Kind { Valid, BadCheck, Short, Collision } kind = Kind::Valid;
-    link::Micros delay = 12ms;  // after an echo of the request
-};
-
-Bytes ReplyOf(std::uint8_t address, Answering::Kind kind)
-{
-    Bytes bytes = test::ValueReply(address);
-    switch (kind) {
-    case Answering::Kind::Valid: break;
-    case Answering::Kind::BadCheck: bytes.back() ^= 0xFF; break;
-    case Answering::Kind::Short: bytes.resize(5); break;
-    case Answering::Kind::Collision: return {0x00, 0x00, 0x01, 0x00, 0x00, 0x12, 0x34};
-    }
-    return bytes;
-}
-
 struct SweepCase {
     const char* name;
-    std::map<std::uint8_t, Answering> controllers;
+    std::vector<sim::Controller> controllers;  // as the simulator has them
     std::string expected;  // the end, the controllers named, the findings
     std::uint32_t from = 0;
     std::uint32_t to = 7;
@@ -73,13 +58,15 @@ public:
 private:
     static ScriptedLine::Responder Responder(const SweepCase& c)
     {
-        return [controllers = c.controllers, echo = c.echo](const Bytes& request, unsigned) {
+        return [bus = std::make_shared<sim::ControllerBus>(c.controllers), echo = c.echo](const Bytes& request,
+                                                                                           unsigned) {
             std::vector<ScriptedLine::Reply> replies;
             if (echo) {
                 replies.push_back({9ms, request});
             }
-            if (const auto found = controllers.find(request[0]); found != controllers.end()) {
-                replies.push_back({found->second.delay, ReplyOf(request[0], found->second.kind)});
+            std::string note;
+            if (const auto reply = bus->Handle(request, 9600, note)) {
+                replies.push_back({12ms + std::chrono::milliseconds(reply->delayMs), reply->bytes});
             }
             return replies;
         };
@@ -131,42 +118,39 @@ public:
     std::string seen;
 };
 
-using How = Answering::Kind;
-const Answering kSlow{How::Valid, 120ms};
+using sim::Fault;
+const sim::Controller kSlow{.address = 5, .delayMs = 108};
 
 const SweepCase kSweepCases[] = {
-    {"healthy", {{5, {}}, {6, {}}, {7, {}}}, "complete: 5 6 7 |"},
+    {"healthy", {{.address = 5}, {.address = 6}, {.address = 7}}, "complete: 5 6 7 |"},
     {"nothing", {}, "complete: | nothing-answers;"},
     // Colliding answers: two controllers, also when no neighbour answers cleanly.
-    {"two beside a clean one", {{5, {How::Collision}}, {6, {}}}, "complete: 6 | two-controllers@5 beside clean ones;"},
-    {"two alone", {{1, {How::Collision}}}, "complete: | two-controllers@1 alone;"},
-    {"two alone at the last", {{7, {How::Collision}}}, "complete: | two-controllers@7 alone;"},
+    {"two beside a clean one", {{.address = 5}, {.address = 5}, {.address = 6}}, "complete: 6 | two-controllers@5 beside clean ones;"},
+    {"two alone", {{.address = 1}, {.address = 1}}, "complete: | two-controllers@1 alone;"},
+    {"two alone at the last", {{.address = 7}, {.address = 7}}, "complete: | two-controllers@7 alone;"},
     // Answers in their own shape with a bad check: the line, not a second controller.
-    {"bad checks everywhere", {{5, {How::BadCheck}}, {6, {How::BadCheck}}}, "complete: | corrupt-everywhere;"},
-    {"short", {{5, {How::Short}}, {6, {}}}, "complete: 6 | short@5 5/5;"},
-    {"echo", {{5, {}}}, "complete: 5 | echo 12;", 0, 7, {}, true},
+    {"bad checks everywhere", {{.address = 5, .fault = Fault::BadCheck}, {.address = 6, .fault = Fault::BadCheck}}, "complete: | corrupt-everywhere;"},
+    {"short", {{.address = 5, .fault = Fault::ShortReply}, {.address = 6}}, "complete: 6 | short@5 5/5;"},
+    {"echo", {{.address = 5}}, "complete: 5 | echo 12;", 0, 7, {}, true},
     // A slow controller at every place of the range.
-    {"slow in the middle", {{5, kSlow}, {6, {}}}, "complete: 6 | late@5 111 ms;"},
-    {"slow first", {{5, kSlow}}, "complete: | late@5 111 ms;", 5, 8},
-    {"slow last", {{5, kSlow}}, "complete: | late@5 111 ms;", 2, 5},
-    {"slow alone in the range", {{5, kSlow}}, "complete: | late@5 111 ms;", 5, 5},
+    {"slow in the middle", {kSlow, {.address = 6}}, "complete: 6 | late@5 111 ms;"},
+    {"slow first", {kSlow}, "complete: | late@5 111 ms;", 5, 8},
+    {"slow last", {kSlow}, "complete: | late@5 111 ms;", 2, 5},
+    {"slow alone in the range", {kSlow}, "complete: | late@5 111 ms;", 5, 5},
     // A slow and garbled answer lands in the next address's wait: it is the slow one's.
-    {"slow and short", {{18, {How::Short, 120ms}}}, "complete: | corrupt-everywhere; late@18 111 ms; short@18 5/5;",
-     16, 21},
-    {"slow and short, last", {{21, {How::Short, 120ms}}},
-     "complete: | corrupt-everywhere; late@21 111 ms; short@21 5/5;", 16, 21},
-    {"slow and colliding", {{18, {How::Collision, 120ms}}}, "complete: | two-controllers@18 alone; late@18 111 ms;", 16, 21},
+    {"slow and short", {{.address = 18, .delayMs = 108, .fault = Fault::ShortReply}}, "complete: | corrupt-everywhere; late@18 111 ms; short@18 5/5;", 16, 21},
+    {"slow and short, last", {{.address = 21, .delayMs = 108, .fault = Fault::ShortReply}}, "complete: | corrupt-everywhere; late@21 111 ms; short@21 5/5;", 16, 21},
+    {"slow and colliding", {{.address = 18, .delayMs = 108}, {.address = 18, .delayMs = 108}}, "complete: | two-controllers@18 alone; late@18 111 ms;", 16, 21},
     // What is heard before the first request.
-    {"another master", {{5, {}}}, "other master: | other-master;", 0, 7, {{0, 100ms, AsBytes(link::ProbeFrame(30))}}},
-    {"a master's frame cut at the end of listening", {{5, {}}}, "other master: | other-master;", 0, 7,
+    {"another master", {{.address = 5}}, "other master: | other-master;", 0, 7, {{0, 100ms, AsBytes(link::ProbeFrame(30))}}},
+    {"a master's frame cut at the end of listening", {{.address = 5}}, "other master: | other-master;", 0, 7,
      {{0, 395ms, Bytes{0x1E, 0x04, 0x40, 0x02}}, {0, 407ms, Bytes{0x00, 0x01, 0x87, 0xA5}}}},
-    {"a master's frame begun as listening ends", {{5, {}}}, "other master: | other-master;", 0, 7,
+    {"a master's frame begun as listening ends", {{.address = 5}}, "other master: | other-master;", 0, 7,
      {{0, 400ms, Bytes{0x1E, 0x04, 0x40, 0x02}}, {0, 412ms, Bytes{0x00, 0x01, 0x87, 0xA5}}}},
-    {"noise", {{5, {}}}, "complete: 5 | noise;", 0, 7, {{0, 100ms, Bytes{0x13, 0x37}}}},
-    {"wrong speed", {}, "complete: | nothing-answers; wrong-speed 9600 not 19200;", 0, 3,
-     {{0, 100ms, Bytes{0x13, 0x37}}}, false, 0, {3, 4}},
+    {"noise", {{.address = 5}}, "complete: 5 | noise;", 0, 7, {{0, 100ms, Bytes{0x13, 0x37}}}},
+    {"wrong speed", {}, "complete: | nothing-answers; wrong-speed 9600 not 19200;", 0, 3, {{0, 100ms, Bytes{0x13, 0x37}}}, false, 0, {3, 4}},
     // A sweep cut short says nothing of the bus.
-    {"adapter lost", {{5, {}}}, "lost", 0, 7, {}, false, 4},
+    {"adapter lost", {{.address = 5}}, "lost", 0, 7, {}, false, 4},
 };
 
 void PrintTo(const SweepCase& c, std::ostream* out)
@@ -191,11 +175,7 @@ TEST_P(SweepTest, NamesOnlyAddressesThatReallyAnsweredAndFindsWhatIsWrong)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SweepTest, ::testing::ValuesIn(kSweepCases), [](const auto& info) {
-    std::string name = info.param.name;
-    std::ranges::replace_if(name, [](char ch) { return !std::isalnum(static_cast<unsigned char>(ch)); }, '_');
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Cases, SweepTest, ::testing::ValuesIn(kSweepCases), test::CaseName<SweepCase>);
 
 }  // namespace
 }  // namespace tarnel::site

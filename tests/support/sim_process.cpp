@@ -1,5 +1,7 @@
 #include "sim_process.h"
 
+#include <QElapsedTimer>
+#include <csignal>
 #include <stdexcept>
 #include <string_view>
 
@@ -21,47 +23,80 @@ QProcessEnvironment Language(const std::vector<std::string>& settings)
     return environment;
 }
 
-SimProcess::SimProcess(const std::vector<std::string>& controllers)
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& language)
 {
-    QStringList args;
-    for (const std::string& controller : controllers) {
-        args << QString::fromStdString(controller);
+    QStringList list;
+    for (const std::string& arg : args) {
+        list << QString::fromStdString(arg);
     }
-    process_.setProcessEnvironment(Language());
-    process_.start(TARNEL_SIM_PATH, args);
-    // The banner names the device; controllers are listed after it.
-    constexpr std::string_view kPortsLine = "TARNEL_PORTS=";
-    while (process_.waitForReadyRead(5000)) {
-        Output();
-        const auto at = output_.find(kPortsLine);
-        const auto end = output_.find('\n', at);
-        if (at != std::string::npos && end != std::string::npos) {
-            devicePath_ = output_.substr(at + kPortsLine.size(), end - at - kPortsLine.size());
-            output_.erase(0, end + 1);
-            return;
-        }
-    }
-    throw std::runtime_error("tarnel-sim did not say where it serves");
+    process_.setProcessEnvironment(Language(language));
+    process_.start(QString::fromStdString(program), list);
+    process_.waitForStarted();
 }
 
-void SimProcess::Tell(const std::string& line)
-{
-    process_.write(QByteArray::fromStdString(line + "\n"));
-    process_.waitForBytesWritten();
-}
-
-void SimProcess::HangUp()
-{
-    process_.terminate();
-    process_.waitForFinished();
-}
-
-std::string SimProcess::Output()
+const std::string& ChildProcess::Output()
 {
     // Without an event loop the pipe is read only here.
     process_.waitForReadyRead(0);
     output_ += process_.readAllStandardOutput().toStdString();
     return output_;
+}
+
+bool ChildProcess::WaitFor(const std::function<bool(const std::string&)>& done, int ms)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!done(Output()) && timer.elapsed() < ms) {
+        process_.waitForReadyRead(50);
+    }
+    return done(output_);
+}
+
+bool ChildProcess::Says(const std::string& text, int ms)
+{
+    return WaitFor([&text](const std::string& output) { return output.find(text) != std::string::npos; }, ms);
+}
+
+void ChildProcess::Tell(const std::string& line)
+{
+    process_.write(QByteArray::fromStdString(line + "\n"));
+    process_.waitForBytesWritten();
+}
+
+void ChildProcess::Interrupt()
+{
+    ::kill(static_cast<pid_t>(process_.processId()), SIGINT);
+}
+
+void ChildProcess::HangUp()
+{
+    process_.terminate();
+    process_.waitForFinished();
+}
+
+ChildProcess::Outcome ChildProcess::Finish()
+{
+    const bool finished = process_.waitForFinished(30000);
+    Output();
+    return {output_, process_.readAllStandardError().toStdString(),
+            finished && process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1};
+}
+
+SimProcess::SimProcess(const std::vector<std::string>& controllers) : ChildProcess(TARNEL_SIM_PATH, controllers)
+{
+    // The banner names the device; controllers are listed after it.
+    constexpr std::string_view kPortsLine = "TARNEL_PORTS=";
+    const auto lineEnd = [kPortsLine](const std::string& output) {
+        const auto at = output.find(kPortsLine);
+        return at == std::string::npos ? at : output.find('\n', at);
+    };
+    if (!WaitFor([&](const std::string& output) { return lineEnd(output) != std::string::npos; }, 5000)) {
+        throw std::runtime_error("tarnel-sim did not say where it serves");
+    }
+    const auto at = output_.find(kPortsLine) + kPortsLine.size();
+    devicePath_ = output_.substr(at, lineEnd(output_) - at);
+    output_.erase(0, lineEnd(output_) + 1);
 }
 
 std::vector<std::string> SimProcess::Requests()
@@ -87,6 +122,21 @@ std::vector<int> SimProcess::ProbedAddresses()
         }
     }
     return addresses;
+}
+
+LinkProcess::LinkProcess(const std::vector<std::string>& args, const std::vector<std::string>& language)
+    : ChildProcess(Path(), args, language)
+{
+}
+
+std::string LinkProcess::Path()
+{
+    return TARNEL_LINK_PATH;
+}
+
+ChildProcess::Outcome LinkTool(const std::vector<std::string>& args, const std::vector<std::string>& language)
+{
+    return LinkProcess(args, language).Finish();
 }
 
 }  // namespace tarnel::test

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,11 +11,47 @@ namespace tarnel::test {
 // ("LANG=zh_CN.UTF-8"): none, and the tools speak English.
 QProcessEnvironment Language(const std::vector<std::string>& settings = {});
 
-// tarnel-sim running as a child process on a pseudo-terminal of its own.
-class SimProcess {
+// One of the programs under test as a child process, its standard output
+// read as it comes.
+class ChildProcess {
+public:
+    ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                 const std::vector<std::string>& language = {});
+    ~ChildProcess() { HangUp(); }
+
+    // Everything it printed so far on standard output.
+    const std::string& Output();
+
+    // Waits up to `ms` for `text` in it.
+    bool Says(const std::string& text, int ms = 10000);
+
+    // A line for its standard input.
+    void Tell(const std::string& line);
+
+    void Interrupt();
+    void HangUp();
+
+    struct Outcome {
+        std::string out;
+        std::string err;
+        int status;
+    };
+    // Waits for its end.
+    Outcome Finish();
+
+protected:
+    bool WaitFor(const std::function<bool(const std::string&)>& done, int ms);
+
+    std::string output_;
+
+private:
+    QProcess process_;
+};
+
+// tarnel-sim on a pseudo-terminal of its own.
+class SimProcess : public ChildProcess {
 public:
     explicit SimProcess(const std::vector<std::string>& controllers);
-    ~SimProcess() { HangUp(); }
 
     // The device the service tool opens.
     const std::string& DevicePath() const { return devicePath_; }
@@ -25,19 +62,19 @@ public:
     // The addresses of the probes among them.
     std::vector<int> ProbedAddresses();
 
-    // A line for the simulator's standard input ("add 1", "remove 1").
-    void Tell(const std::string& line);
-
-    // Ends the simulator, which hangs up the line as a pulled adapter does.
-    void HangUp();
-
-    // Everything the simulator printed so far after its banner.
-    std::string Output();
-
 private:
-    QProcess process_;
     std::string devicePath_;
-    std::string output_;
 };
+
+// tarnel-link, in the language `language` sets.
+class LinkProcess : public ChildProcess {
+public:
+    explicit LinkProcess(const std::vector<std::string>& args, const std::vector<std::string>& language = {});
+
+    static std::string Path();
+};
+
+// tarnel-link run to its end.
+ChildProcess::Outcome LinkTool(const std::vector<std::string>& args, const std::vector<std::string>& language = {});
 
 }  // namespace tarnel::test

@@ -16,6 +16,8 @@
 //   rect ID            where control ID is in the client area -> w h x y
 //   close              closes the window (the program ends)
 
+#include "platform/wide_text_win32.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -25,18 +27,10 @@
 
 namespace {
 
+using tarnel::platform::Utf8;
+
 constexpr int kMessageText = 0xFFFF;  // a message box's text: a static without an ID
 constexpr int kPortEdit = 1007;       // only the operator window has it
-
-std::string Utf8(const std::wstring& wide)
-{
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
-                                           nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length, nullptr,
-                        nullptr);
-    return utf8;
-}
 
 std::wstring TextOf(HWND window)
 {

@@ -7,7 +7,6 @@
 # usage: scan_clicks.sh BUILD_DIR CASE [wine]
 #   wine: the Windows build under Wine instead of the Qt window
 #   behind-set-address  >= 5 probes in 2 s at period 250 behind an open box
-#   behind-about        the same behind the about box
 #   restart             a restart clicked during a probe first probes >= 0.9 period later
 #   stop                the result field repaints between probes, and a click on 停止
 #                       during a probe stops the scan before the next probe
@@ -46,13 +45,6 @@ behind-set-address)
   click "$SET_ADDR"  # nobody answers: "设置失败" stays open
   until (($(window_count Tarnel) == 2)); do sleep 0.02; done
   probes_behind_box Tarnel
-  ;;
-behind-about)
-  set_form 250 0
-  click "$SEARCH"
-  wait_for_probes 1
-  open_about_box
-  probes_behind_box "$ABOUT_TITLE"
   ;;
 restart)
   set_form 1000 0
