@@ -142,22 +142,26 @@ void Bus::SettleHeard()
     }
 }
 
-void Bus::AwaitSilence()
+bool Bus::AwaitSilence(link::Micros most)
 {
-    const link::Micros gap = link::FrameGap(baud_);
+    const link::TimePoint until = line_.Now() + most;
     while (!Interrupted()) {
         Read();
         SettleHeard();
         // A frame begun is silence only once its bursts can no longer come:
         // a request sent now would cross the rest of it.
-        if (line_.Now() - lastActivity_ >= gap && !MayGrow()) {
-            break;
+        if (line_.Now() - lastActivity_ >= link::FrameGap(baud_) && !MayGrow()) {
+            if (!heard_.empty()) {
+                others_.push_back(Take(Heard::Short, heard_.size()));
+            }
+            return true;
+        }
+        if (line_.Now() >= until) {
+            return false;
         }
         line_.Wait(kPollPause);
     }
-    if (!heard_.empty()) {
-        others_.push_back(Take(Heard::Short, heard_.size()));
-    }
+    return false;
 }
 
 void Bus::Listen(std::uint32_t ms)
@@ -176,7 +180,8 @@ void Bus::Listen(std::uint32_t ms)
 Answer Bus::Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs)
 {
     Answer answer;
-    AwaitSilence();
+    while (!AwaitSilence(kPollPause) && !Interrupted()) {
+    }
     if (Stopped()) {
         return answer;
     }

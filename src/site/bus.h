@@ -68,7 +68,13 @@ public:
 
     Bus(link::Line& line, std::uint32_t baud, const BusWatcher& watcher = kUnwatched);
 
+    // Waits for 3.5 characters of silence first, as long as that takes.
     Answer Ask(std::span<const std::uint8_t> request, std::uint32_t timeoutMs);
+
+    // Waits at most `most` for 3.5 characters of silence with no frame begun,
+    // so that a front end with other things to do can wait a slice at a time;
+    // true once the line is that quiet.
+    bool AwaitSilence(link::Micros most);
 
     // Listens for `ms`, for answers to requests whose wait is over.
     void Listen(std::uint32_t ms);
@@ -108,7 +114,6 @@ private:
     };
 
     void Read();
-    void AwaitSilence();
     // The next whole frame of the bytes heard; `inWait` while the last request waits for its answer.
     std::optional<HeardFrame> TakeFrame(bool inWait);
     // The first `length` bytes heard, as a frame of `kind` after the last request.

@@ -103,6 +103,9 @@ void BusSweep::BeginExamining(std::uint32_t address, bool again)
 // One ask of the address examined.
 void BusSweep::Examine()
 {
+    if (!ReadyToAsk(*bus_)) {
+        return;
+    }
     const std::uint32_t waitMs = again_ ? LateWindowMs(plan_.timeoutMs) : plan_.timeoutMs;
     const Answer answer = bus_->Ask(link::ProbeFrame(examined_.address), waitMs);
     ++examined_.asked;

@@ -112,6 +112,9 @@ void Commissioning::AwaitController()
         }
         return;
     }
+    if (!ReadyToAsk(bus_)) {
+        return;
+    }
     polledAt_ = bus_.Line().Now();
     const Answer answer = bus_.Ask(link::ProbeFrame(plan_.factory), kPollMs);
     if (Halted()) {
@@ -153,6 +156,9 @@ void Commissioning::Move()
 // After the move nothing may answer at the factory address any more.
 void Commissioning::CheckFactory()
 {
+    if (!ReadyToAsk(bus_)) {
+        return;
+    }
     const Answer left = bus_.Ask(link::ProbeFrame(plan_.factory), kPollMs);
     bus_.TakeOthers();
     if (left.frame) {
@@ -233,6 +239,9 @@ void Commissioning::Write()
 // After a failed move: waits until nothing answers at the factory address.
 void Commissioning::AwaitDisconnection()
 {
+    if (!ReadyToAsk(bus_)) {
+        return;
+    }
     const Answer answer = bus_.Ask(link::ProbeFrame(plan_.factory), kPollMs);
     bus_.TakeOthers();
     if (Halted()) {

@@ -18,6 +18,11 @@ bool Listening::Tick(Bus& bus)
     return bus.Line().Now() >= end_ || bus.Interrupted();
 }
 
+bool ReadyToAsk(Bus& bus)
+{
+    return bus.AwaitSilence(std::chrono::milliseconds(kSliceMs)) || bus.Stopped();
+}
+
 void ListenFor(Bus& bus, std::uint32_t ms)
 {
     Listening listening;

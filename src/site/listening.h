@@ -27,4 +27,8 @@ private:
 // The same, all at once, for a front end that has nothing else to do.
 void ListenFor(Bus& bus, std::uint32_t ms);
 
+// Waits a slice for the silence a request needs; true when one may be
+// asked now (or the bus stopped, so that asking ends at once).
+bool ReadyToAsk(Bus& bus);
+
 }  // namespace tarnel::site

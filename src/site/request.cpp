@@ -19,6 +19,9 @@ Request::Request(std::span<const std::uint8_t> frame, std::uint32_t timeoutMs, L
 bool Request::Tick(Bus& bus)
 {
     if (!sent_) {
+        if (!ReadyToAsk(bus)) {
+            return false;
+        }
         sent_ = true;
         answer_ = bus.Ask(frame_, timeoutMs_);
     } else {

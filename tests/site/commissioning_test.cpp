@@ -148,11 +148,16 @@ struct CommissionCase {
     std::vector<RecordRow> recorded{};
     bool unwritable = false;
     unsigned masterAfter = 0;  // another master's request heard after this request
+    bool chatter = false;      // a byte every 2 ms for the first second
 };
 
 std::string Commission(const CommissionCase& c)
 {
-    ScriptedLine line({}, NewController(c.site, c.masterAfter));
+    std::vector<ScriptedLine::Event> chatter;
+    for (int i = 0; c.chatter && i < 500; ++i) {
+        chatter.push_back({0, i * 2ms, {0x55}});
+    }
+    ScriptedLine line(chatter, NewController(c.site, c.masterAfter));
     line.StopAt(3s);
     if (c.loseAfter) {
         line.LoseAfterRequest(c.loseAfter);
@@ -171,7 +176,10 @@ std::string Commission(const CommissionCase& c)
             person.front() == 'w' ? commissioning.RopeInWater() : commissioning.SkipCalibration();
             person.pop_front();
         }
+        const link::Micros before = line.Elapsed();
         commissioning.Tick();
+        // One request or a slice of waiting: the longest is a 200 ms probe of 1.
+        EXPECT_LE(line.Elapsed() - before, 220ms);
     }
     return log.seen;
 }
@@ -252,6 +260,8 @@ const CommissionCase kCommissionCases[] = {
     // Another master: the controller under way is recorded, then nothing more is sent.
     {"another master while moving", {}, kFound + "row 10,9600,1,another master,not asked; end other master moving 10", false, "", 0, {}, false, 3},
     {"another master while waiting", {}, "choose 10; end other master", false, "", 0, {}, false, 1},
+    // A line that is never quiet for long is waited out a slice a tick.
+    {"a chattering line", {}, kMoved, false, "", 0, {}, false, 0, true},
 };
 
 void PrintTo(const CommissionCase& c, std::ostream* out)
