@@ -1,4 +1,3 @@
-#include "about_dlg.h"
 #include "dialog/qt_access.h"
 #include "dialog/startup_qt.h"
 #include "form_messages.h"
@@ -7,12 +6,9 @@
 #include "pseudo_terminal.h"
 #include "resource.h"
 
-#include <QComboBox>
 #include <QHelpEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
 #include <QtTest>
 
 #include <algorithm>
@@ -28,25 +24,6 @@ class MainDlgTest : public QObject {
     QDialog* Widget() const { return tarnel::dialog::qt::Widget(*m_dlg); }
     QWidget* Item(int id) const { return tarnel::dialog::qt::Item(*m_dlg, id); }
     QLineEdit* Edit(int id) const { return qobject_cast<QLineEdit*>(Item(id)); }
-    QComboBox* Baud() const { return qobject_cast<QComboBox*>(Item(IDC_BAUD)); }
-    QMenu* WindowMenu() const { return tarnel::dialog::qt::WindowMenu(*m_dlg); }
-
-    // What the about boxes that `open` opens show, each closed with `key`.
-    QStringList AboutBoxesFrom(const std::function<void()>& open, Qt::Key key = Qt::Key_Escape)
-    {
-        QStringList seen;
-        ModalWatcher watcher([&](QDialog* dialog) {
-            auto* about = dynamic_cast<CAboutDlg*>(tarnel::dialog::qt::DialogOf(dialog));
-            QVERIFY(about);
-            auto* ok = qobject_cast<QPushButton*>(tarnel::dialog::qt::Item(*about, IDOK));
-            seen << dialog->windowTitle() << dialog->findChildren<QLabel*>()[1]->text()
-                 << ok->text() + (ok->isDefault() ? " (default)" : "");
-            QTest::keyClick(dialog, key);
-        });
-        open();
-        QTest::qWait(30);
-        return seen;
-    }
 
 private slots:
     void init()
@@ -147,16 +124,6 @@ private slots:
         QCOMPARE(order, QString("IDC_START_ADDR IDC_SEARCH IDC_PORT IDC_INTERVAL IDC_BAUD IDC_OLD_ADDR IDC_NEW_ADDR "
                                 "IDC_SET_ADDR IDC_OPEN_PORT IDC_RESULT IDC_ZERO_CAL")
                             .split(' '));
-    }
-
-    void theAboutCommandsOpenTheAboutBoxAndNothingElseDoes()
-    {
-        QCOMPARE(WindowMenu()->actions().size(), 1);
-        QCOMPARE(WindowMenu()->actions()[0]->text(), QStringLiteral("关于 Tarnel(&A)..."));
-        const QStringList about{"关于 Tarnel", "Tarnel 1.0 版", "确定 (default)"};
-        QCOMPARE(AboutBoxesFrom([this] { WindowMenu()->actions()[0]->trigger(); }, Qt::Key_Return), about);
-        QCOMPARE(AboutBoxesFrom([this] { m_dlg->OnSysCommand(0xF060); }), QStringList{});  // the system's close
-        QVERIFY(Widget()->isVisible());
     }
 
     void thePortTooltipListsTheCurrentPorts()

@@ -222,28 +222,41 @@ struct Subcommand {
     std::function<void()> check = [] {};
 };
 
-Subcommand AddScan(CLI::App& app)
+// A command that sweeps a range of addresses at one speed or each in turn:
+// `request` gets the range and the line's options, and `more` adds the rest.
+template <class Request>
+Subcommand AddSweep(CLI::App& app, const char* name, const std::string& help, LineOptions line,
+                    const std::function<void(CLI::App&, Request&)>& more)
 {
     struct State {
-        ScanRequest scan;
-        LineOptions line{250};
+        Request request;
+        LineOptions line;
     };
-    const auto state = std::make_shared<State>();
-    CLI::App* command = app.add_subcommand("scan", Tr("find the controllers on the bus"));
+    const auto state = std::make_shared<State>(State{{}, std::move(line)});
+    CLI::App* command = app.add_subcommand(name, help);
     state->line.AddTo(*command, LineOptions::AllSpeeds, LineOptions::Sends);
-    AddRange(*command, state->scan.from, state->scan.to);
-    command->add_flag("--all", state->scan.all, Tr("list every controller instead of stopping at the first"));
-    command->add_flag("--json", state->scan.json, Tr("results as JSON (keys below)"));
+    AddRange(*command, state->request.from, state->request.to);
+    more(*command, state->request);
     return {command,
             [state] {
-                state->line.Fill(state->scan);
-                return Command(state->scan);
+                state->line.Fill(state->request);
+                return Command(state->request);
             },
             [state] {
-                if (state->scan.from > state->scan.to) {
+                if (state->request.from > state->request.to) {
                     throw CLI::ValidationError("--from", Tr("must not lie above --to"));
                 }
             }};
+}
+
+Subcommand AddScan(CLI::App& app)
+{
+    return AddSweep<ScanRequest>(app, "scan", Tr("find the controllers on the bus"), LineOptions(250),
+                                 [](CLI::App& command, ScanRequest& scan) {
+                                     command.add_flag("--all", scan.all,
+                                                      Tr("list every controller instead of stopping at the first"));
+                                     command.add_flag("--json", scan.json, Tr("results as JSON (keys below)"));
+                                 });
 }
 
 Subcommand AddSetAddress(CLI::App& app)
@@ -326,27 +339,13 @@ Subcommand AddCommission(CLI::App& app)
 
 Subcommand AddDoctor(CLI::App& app)
 {
-    struct State {
-        DoctorRequest doctor;
-        LineOptions line{250};
-    };
-    const auto state = std::make_shared<State>();
-    state->line.listenMs = 2000;
-    CLI::App* command = app.add_subcommand(
-        "doctor", Tr("listen to the bus, probe it, and say what is wrong with it and how to fix it"));
-    state->line.AddTo(*command, LineOptions::AllSpeeds, LineOptions::Sends);
-    AddRange(*command, state->doctor.from, state->doctor.to);
-    command->add_flag("--json", state->doctor.json, Tr("the diagnosis as JSON (keys in the README)"));
-    return {command,
-            [state] {
-                state->line.Fill(state->doctor);
-                return Command(state->doctor);
-            },
-            [state] {
-                if (state->doctor.from > state->doctor.to) {
-                    throw CLI::ValidationError("--from", Tr("must not lie above --to"));
-                }
-            }};
+    LineOptions line(250);
+    line.listenMs = 2000;
+    return AddSweep<DoctorRequest>(
+        app, "doctor", Tr("listen to the bus, probe it, and say what is wrong with it and how to fix it"), line,
+        [](CLI::App& command, DoctorRequest& doctor) {
+            command.add_flag("--json", doctor.json, Tr("the diagnosis as JSON (keys in the README)"));
+        });
 }
 
 Subcommand AddMonitor(CLI::App& app)
