@@ -10,7 +10,7 @@ po=po/zh_CN.po
 extract() {  # TEMPLATE
   xgettext --language=C++ --from-code=UTF-8 --keyword=Tr --keyword=TrN:1,2 --keyword=N_ \
     --add-comments=TRANSLATORS: --package-name=Tarnel --sort-by-file --add-location=file --no-wrap \
-    --output="$1" tools/link/*.cpp tools/sim/*.cpp
+    --output="$1" src/words/*.cpp tools/link/*.cpp tools/sim/*.cpp
 }
 
 case ${1:-} in

@@ -3,7 +3,7 @@
 // inside the bytes and ends in a NUL there. (Lookups in a real catalogue are
 // checked by the Windows tool under Wine.)
 
-#include "mo_catalogue.h"
+#include "messages/mo_catalogue.h"
 #include "require.h"
 
 #include <cstring>

@@ -2,7 +2,7 @@
 
 #include "exit_codes.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "site/decimal.h"
 #include "site/record.h"
 

@@ -6,11 +6,11 @@
 #include "interrupt.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "platform/error_text.h"
 #include "platform/terminal.h"
 #include "site/commissioning.h"
-#include "site_words.h"
+#include "words/site_words.h"
 #include "trace.h"
 
 #include <filesystem>
@@ -35,7 +35,7 @@ void Refused(const site::RecordRefusal& refusal, const std::string& path)
         break;
     case site::RecordRefusal::Kind::NotARecord:
         Report("tarnel-link: " + Format(Tr("%s is no commissioning record: %s; left untouched, nothing sent"),
-                                        path.c_str(), RecordProblemText(refusal.problem).c_str()));
+                                        path.c_str(), words::RecordProblemText(refusal.problem).c_str()));
         break;
     case site::RecordRefusal::Kind::CannotWrite:
         Report("tarnel-link: " + Format(Tr("the record %s cannot be written: %s; nothing sent"), path.c_str(),

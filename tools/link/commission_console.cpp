@@ -3,9 +3,9 @@
 #include "console.h"
 #include "exchange_commands.h"
 #include "exit_codes.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "platform/error_text.h"
-#include "site_words.h"
+#include "words/site_words.h"
 
 namespace tarnel::tool {
 
@@ -53,7 +53,7 @@ void CommissionConsole::RopeDry(std::uint32_t, std::uint16_t value)
     ropeDry_ = true;
     if (setting_.interactive) {
         Print(Format(Tr("%s: the rope is not in water; Enter: try again, s and Enter: skip"),
-                     CalibrationText({site::Calibration::Kind::RopeDry, value}).c_str()));
+                     words::CalibrationText({site::Calibration::Kind::RopeDry, value}).c_str()));
     }
 }
 
@@ -61,7 +61,7 @@ void CommissionConsole::Recorded(const site::RecordRow& row)
 {
     if (row.outcome.kind != site::Outcome::Kind::Moved) {
         Print(Format(Tr("failed %u -> %u: %s (recorded)"), row.from, row.address,
-                     OutcomeText(row.outcome, row.from).c_str()));
+                     words::OutcomeText(row.outcome, row.from).c_str()));
         return;
     }
     const std::string bell = setting_.bell ? "\a" : "";
@@ -72,7 +72,7 @@ void CommissionConsole::Recorded(const site::RecordRow& row)
         return;
     }
     Print(Format(Tr("moved %u -> %u at %u baud, answers in %u ms, %s: label it %u"), row.from, row.address, row.baud,
-                 *row.responseMs, CalibrationText(row.calibration).c_str(), row.address) +
+                 *row.responseMs, words::CalibrationText(row.calibration).c_str(), row.address) +
           bell);
 }
 
@@ -80,7 +80,7 @@ void CommissionConsole::NotRecorded(const site::RecordRow& row, std::error_code 
 {
     Print(Format(Tr("the record %s cannot be written: %s; stopped"), setting_.recordPath.c_str(),
                  platform::ErrorText(error).c_str()));
-    Print(Format(Tr("controller at %u: %s, not recorded"), row.address, OutcomeText(row.outcome, row.from).c_str()));
+    Print(Format(Tr("controller at %u: %s, not recorded"), row.address, words::OutcomeText(row.outcome, row.from).c_str()));
 }
 
 void CommissionConsole::Ended(const site::CommissionEnd& end)

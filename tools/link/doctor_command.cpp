@@ -5,7 +5,7 @@
 #include "exit_codes.h"
 #include "interrupt.h"
 #include "link/port_line.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "site/bus_sweep.h"
 #include "trace.h"
 

@@ -1,7 +1,7 @@
 #include "doctor_report.h"
 
-#include "messages.h"
-#include "site_words.h"
+#include "messages/messages.h"
+#include "words/site_words.h"
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -40,9 +40,9 @@ void PrintDiagnosis(const site::SweepEnd& end)
                                    c.baud, c.minMs, c.medianMs, c.maxMs)
                                 .c_str());
     }
-    std::printf("%s\n", Verdict(*end.diagnosis).c_str());
+    std::printf("%s\n", words::Verdict(*end.diagnosis).c_str());
     for (const site::Finding& finding : end.diagnosis->findings) {
-        const FindingText text = Words(finding);
+        const words::FindingText text = words::Words(finding);
         std::printf("- %s\n  %s\n", text.detail.c_str(), Format(Tr("fix: %s"), text.fix.c_str()).c_str());
     }
 }
@@ -68,7 +68,7 @@ void PrintDiagnosisJson(const site::SweepEnd& end)
     Json findings = Json::array();
     for (const site::Finding& finding : end.diagnosis->findings) {
         // For machines too: English, whatever the language.
-        const FindingText text = Words(finding, messages::kEnglish);
+        const words::FindingText text = words::Words(finding, messages::kEnglish);
         findings.push_back({{"kind", KindName(finding.kind)},
                             {"address", finding.address ? Json(*finding.address) : Json(nullptr)},
                             {"detail", text.detail},
@@ -77,7 +77,7 @@ void PrintDiagnosisJson(const site::SweepEnd& end)
     const Json document{{"listen", listen},
                         {"controllers", controllers},
                         {"findings", findings},
-                        {"verdict", Verdict(*end.diagnosis, messages::kEnglish)}};
+                        {"verdict", words::Verdict(*end.diagnosis, messages::kEnglish)}};
     std::printf("%s\n", document.dump(2).c_str());
 }
 

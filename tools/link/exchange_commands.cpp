@@ -7,12 +7,12 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "site/address_move.h"
 #include "site/answers.h"
 #include "site/calibration.h"
 #include "site/request.h"
-#include "site_words.h"
+#include "words/site_words.h"
 #include "trace.h"
 
 namespace tarnel::tool {
@@ -47,7 +47,7 @@ int Failed(const site::Bus& bus, const site::Answer& answer, const std::string& 
         say(what + ": " + Format(Tr("refused with exception %u"), failure.exception) + How(*answer.frame));
         return kNotConfirmed;
     case site::Failure::Corrupt:
-    case site::Failure::Short: say(what + ": " + Tr(HeardName(answer.frame->kind)) + How(*answer.frame)); return kCorruptAnswer;
+    case site::Failure::Short: say(what + ": " + Tr(words::HeardName(answer.frame->kind)) + How(*answer.frame)); return kCorruptAnswer;
     case site::Failure::EchoOnly:
         say(what + ": " + Tr("echo only: the adapter sent the request back and nothing answered"));
         return kEchoOnly;
@@ -95,12 +95,12 @@ int SharingStatus(site::Sharing sharing, const std::optional<site::OtherMaster>&
     case site::Sharing::Alone: return status;
     case site::Sharing::Forced:
         Report(Format(Tr("another master used this bus (%s): sent all the same (--force)"),
-                      OtherMasterText(*master).c_str()));
+                      words::OtherMasterText(*master).c_str()));
         return status;
     case site::Sharing::GaveUp: break;
     }
     Report(Format(Tr("another master is using this bus (%s): nothing more is sent"),
-                  OtherMasterText(*master).c_str()));
+                  words::OtherMasterText(*master).c_str()));
     return kOtherMaster;
 }
 
@@ -111,7 +111,7 @@ int MoveAddress(site::Bus& bus, const MoveOptions& move, std::uint32_t timeoutMs
         return kInterrupted;
     }
     if (taken.frame) {
-        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(HeardName(taken.frame->kind))) +
+        say(Format(Tr("address %u is taken: %s"), move.newAddress, Tr(words::HeardName(taken.frame->kind))) +
             How(*taken.frame));
         if (!move.force) {
             say(Tr("nothing sent; two controllers would share it (--force moves all the same)"));

@@ -2,7 +2,7 @@
 
 #include "link/frame_shapes.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 
 namespace tarnel::tool {
 

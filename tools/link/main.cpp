@@ -4,7 +4,7 @@
 
 #include "command_line.h"
 #include "exit_codes.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "monitor_command.h"
 #include "platform/port_list.h"
 

@@ -8,7 +8,7 @@
 #include "link/frame_text.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "site/bus_statistics.h"
 #include "site/frame_joiner.h"
 #include "site/frame_splitter.h"

@@ -3,7 +3,7 @@
 #include "console.h"
 #include "link/protocol.h"
 #include "link/serial_port.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "platform/error_text.h"
 
 #include <algorithm>

@@ -8,11 +8,11 @@
 #include "link/frames.h"
 #include "link/port_line.h"
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "scan_report.h"
 #include "site/listening.h"
 #include "site/other_master.h"
-#include "site_words.h"
+#include "words/site_words.h"
 #include "trace.h"
 
 #include <algorithm>
@@ -44,7 +44,7 @@ std::string Text(const site::HeardFrame& frame)
         return Format(Tr("stray answer from %u, which was not asked: %s"), frame.address,
                       link::Hex(frame.bytes).c_str());
     default:
-        return Format(Tr("%s to the probe of %u: %s"), Tr(HeardName(frame.kind)), frame.address,
+        return Format(Tr("%s to the probe of %u: %s"), Tr(words::HeardName(frame.kind)), frame.address,
                       link::Hex(frame.bytes).c_str());
     }
 }

@@ -3,9 +3,9 @@
 #include "console.h"
 #include "link/frame_text.h"
 #include "link/line_timing.h"
-#include "messages.h"
+#include "messages/messages.h"
 #include "platform/terminal.h"
-#include "site_words.h"
+#include "words/site_words.h"
 
 #include <cstdio>
 #include <nlohmann/json.hpp>
@@ -27,7 +27,7 @@ void PrintTable(const ScanResult& result)
     std::printf("%s  %s  %s  %s  %s\n", right(Tr("address"), 7).c_str(), right(Tr("baud"), 5).c_str(),
                 right(Tr("ms"), 5).c_str(), Fit(Tr("reply"), 14).c_str(), Tr("answer"));
     for (const Found& f : result.found) {
-        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, Fit(Tr(HeardName(f.kind)), 14).c_str(),
+        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, Fit(Tr(words::HeardName(f.kind)), 14).c_str(),
                     link::Hex(f.answer).c_str());
     }
 }
@@ -39,7 +39,7 @@ void PrintJson(const ScanResult& result)
     for (const Found& f : result.found) {
         controllers.push_back({{"address", f.address},
                                {"baud", f.baud},
-                               {"reply", HeardName(f.kind)},
+                               {"reply", words::HeardName(f.kind)},
                                {"response_ms", f.responseMs},
                                {"answer", link::Hex(f.answer)}});
     }

@@ -2,8 +2,8 @@
 
 #include "frame_decoding.h"
 #include "link/frame_text.h"
-#include "messages.h"
-#include "site_words.h"
+#include "messages/messages.h"
+#include "words/site_words.h"
 
 #include <cstdio>
 
@@ -20,7 +20,7 @@ void Trace::Heard(link::TimePoint at, std::span<const std::uint8_t> frame, site:
 {
     // A short, corrupt or echoed frame says so; a reply's decoding says the rest.
     const bool named = kind != site::Heard::Reply && kind != site::Heard::Late && kind != site::Heard::Stray;
-    Print(at, "<-", frame, named ? Tr(HeardName(kind)) : nullptr);
+    Print(at, "<-", frame, named ? Tr(words::HeardName(kind)) : nullptr);
 }
 
 void Trace::Print(link::TimePoint at, const char* direction, std::span<const std::uint8_t> bytes,

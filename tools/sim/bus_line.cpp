@@ -1,7 +1,7 @@
 #include "bus_line.h"
 
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "console_commands.h"
 
-#include "messages.h"
+#include "messages/messages.h"
 #include "options.h"
 
 namespace tarnel::sim {

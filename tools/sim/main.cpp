@@ -10,7 +10,7 @@
 
 #include "link/frames.h"
 #include "link/line_timing.h"
-#include "messages.h"
+#include "messages/messages.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "options.h"
 
 #include "link/protocol.h"
-#include "messages.h"
+#include "messages/messages.h"
 
 #include <algorithm>
 #include <cstdint>

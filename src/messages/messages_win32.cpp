@@ -1,7 +1,7 @@
-#include "messages.h"
+#include "messages/messages.h"
 
-#include "chinese_catalogue.h"
-#include "mo_catalogue.h"
+#include "messages/chinese_catalogue.h"
+#include "messages/mo_catalogue.h"
 
 #include <cstdio>
 #include <fcntl.h>

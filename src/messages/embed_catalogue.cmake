@@ -2,6 +2,6 @@
 file(READ ${CATALOGUE} hex HEX)
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
 string(REGEX REPLACE "(0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,0x..,)" "\\1\n" bytes "${bytes}")
-file(WRITE ${OUTPUT} "#include \"chinese_catalogue.h\"\n\nnamespace tarnel::messages {\nnamespace {\n\n"
+file(WRITE ${OUTPUT} "#include \"messages/chinese_catalogue.h\"\n\nnamespace tarnel::messages {\nnamespace {\n\n"
                      "const std::uint8_t kBytes[] = {\n${bytes}};\n\n}  // namespace\n\n"
                      "const std::span<const std::uint8_t> kChineseCatalogue(kBytes);\n\n}  // namespace tarnel::messages\n")

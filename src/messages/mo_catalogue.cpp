@@ -1,4 +1,4 @@
-#include "mo_catalogue.h"
+#include "messages/mo_catalogue.h"
 
 #include <algorithm>
 

@@ -1,12 +1,11 @@
-#include "site_words.h"
+#include "words/site_words.h"
 
 #include <cmath>
 
-namespace tarnel::tool {
+namespace tarnel::words {
 
 using messages::Format;
 using messages::N_;
-using messages::Tr;
 
 const char* HeardName(site::Heard kind)
 {
@@ -22,60 +21,60 @@ const char* HeardName(site::Heard kind)
     return N_("short answer");
 }
 
-std::string FailureText(const site::AnswerFailure& failure)
+std::string FailureText(const site::AnswerFailure& failure, const Translation& words)
 {
     switch (failure.kind) {
-    case site::Failure::EchoOnly: return Tr("echo only");
-    case site::Failure::Corrupt: return Tr("corrupt answer");
-    case site::Failure::Short: return Tr("short answer");
-    case site::Failure::Refused: return Format(Tr("refused (exception %u)"), failure.exception);
+    case site::Failure::EchoOnly: return words.Tr("echo only");
+    case site::Failure::Corrupt: return words.Tr("corrupt answer");
+    case site::Failure::Short: return words.Tr("short answer");
+    case site::Failure::Refused: return Format(words.Tr("refused (exception %u)"), failure.exception);
     case site::Failure::NoAnswer: break;
     }
-    return Tr("no answer");
+    return words.Tr("no answer");
 }
 
-std::string OutcomeText(const site::Outcome& outcome, std::uint32_t from)
+std::string OutcomeText(const site::Outcome& outcome, std::uint32_t from, const Translation& words)
 {
     using Kind = site::Outcome::Kind;
     switch (outcome.kind) {
-    case Kind::Moved: return Tr("moved");
+    case Kind::Moved: return words.Tr("moved");
     case Kind::StepFailed:
-        return Format(outcome.step == site::MoveStep::SetAddress ? Tr("set-address: %s") : Tr("verify: %s"),
-                      FailureText(outcome.failure).c_str());
-    case Kind::SecondAtFactory: return Format(Tr("another controller still at %u"), from);
-    case Kind::AdapterLost: return Tr("adapter lost");
-    case Kind::Stopped: return Tr("interrupted");
+        return Format(outcome.step == site::MoveStep::SetAddress ? words.Tr("set-address: %s") : words.Tr("verify: %s"),
+                      FailureText(outcome.failure, words).c_str());
+    case Kind::SecondAtFactory: return Format(words.Tr("another controller still at %u"), from);
+    case Kind::AdapterLost: return words.Tr("adapter lost");
+    case Kind::Stopped: return words.Tr("interrupted");
     case Kind::OtherMaster: break;
     }
-    return Tr("another master");
+    return words.Tr("another master");
 }
 
-std::string CalibrationText(const site::Calibration& calibration)
+std::string CalibrationText(const site::Calibration& calibration, const Translation& words)
 {
     using Kind = site::Calibration::Kind;
     switch (calibration.kind) {
-    case Kind::Skipped: return Tr("skipped");
-    case Kind::Calibrated: return Tr("calibrated");
-    case Kind::RopeDry: return Format(Tr("rope dry (value 0x%04X)"), calibration.value);
+    case Kind::Skipped: return words.Tr("skipped");
+    case Kind::Calibrated: return words.Tr("calibrated");
+    case Kind::RopeDry: return Format(words.Tr("rope dry (value 0x%04X)"), calibration.value);
     case Kind::Failed:
-        return calibration.failure.kind == site::Failure::EchoOnly ? Tr("no answer") : FailureText(calibration.failure);
+        return calibration.failure.kind == site::Failure::EchoOnly ? words.Tr("no answer") : FailureText(calibration.failure, words);
     case Kind::NotAsked: break;
     }
-    return Tr("not asked");
+    return words.Tr("not asked");
 }
 
-std::string RecordProblemText(const site::RecordProblem& problem)
+std::string RecordProblemText(const site::RecordProblem& problem, const Translation& words)
 {
     switch (problem.kind) {
     case site::RecordProblem::Kind::ForeignHeader:
-        return Format(Tr("it does not begin with the line %s"), std::string(site::kRecordHeader).c_str());
-    case site::RecordProblem::Kind::CutShort: return Format(Tr("line %zu is cut short (it has no line end)"), problem.line);
+        return Format(words.Tr("it does not begin with the line %s"), std::string(site::kRecordHeader).c_str());
+    case site::RecordProblem::Kind::CutShort: return Format(words.Tr("line %zu is cut short (it has no line end)"), problem.line);
     case site::RecordProblem::Kind::NotARow: break;
     }
-    return Format(Tr("line %zu is not a row of the record"), problem.line);
+    return Format(words.Tr("line %zu is not a row of the record"), problem.line);
 }
 
-std::string OtherMasterText(const site::OtherMaster& master, const messages::Translation& words)
+std::string OtherMasterText(const site::OtherMaster& master, const Translation& words)
 {
     std::string addresses;
     std::size_t left = master.addresses.size();
@@ -94,7 +93,7 @@ std::string OtherMasterText(const site::OtherMaster& master, const messages::Tra
     return text + Format(words.Tr(", about one every %ld s"), std::lround(1 / perSecond));
 }
 
-std::string Verdict(const site::Diagnosis& diagnosis, const messages::Translation& words)
+std::string Verdict(const site::Diagnosis& diagnosis, const Translation& words)
 {
     const std::size_t controllers = diagnosis.controllers.size();
     const std::size_t problems = diagnosis.findings.size();
@@ -106,4 +105,4 @@ std::string Verdict(const site::Diagnosis& diagnosis, const messages::Translatio
     return Format(words.TrN("%zu problem found", "%zu problems found", problems), problems);
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::words

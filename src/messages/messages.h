@@ -1,6 +1,6 @@
 #pragma once
 
-// The terminal tools' texts for people, in the user's language. English is
+// Texts for people, in the user's language. English is
 // written in the code; a catalogue supplies the translations, and a text it
 // does not hold shows in English.
 
@@ -27,13 +27,15 @@ constexpr const char* N_(const char* english)
 }
 
 // Whose words a text is put in: the user's language for people, English
-// for texts that machine output carries too (the doctor's JSON).
+// for texts that machine output carries too (the doctor's JSON), Chinese
+// for the window, whatever the system's language.
 struct Translation {
     const char* (*Tr)(const char* english);
     const char* (*TrN)(const char* one, const char* many, unsigned long count);
 };
 extern const Translation kUserLanguage;
 extern const Translation kEnglish;
+extern const Translation kChinese;
 
 // printf's rules, into a string: translations keep their source's
 // placeholders, which the catalogue's check enforces.

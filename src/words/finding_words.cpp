@@ -1,12 +1,12 @@
-#include "site_words.h"
+#include "words/site_words.h"
 
-namespace tarnel::tool {
+namespace tarnel::words {
 
 using messages::Format;
 
 namespace {
 
-FindingText AddressWords(const site::Finding& f, const messages::Translation& words)
+FindingText AddressWords(const site::Finding& f, const Translation& words)
 {
     const unsigned address = f.address.value_or(0);
     switch (f.kind) {
@@ -30,7 +30,7 @@ FindingText AddressWords(const site::Finding& f, const messages::Translation& wo
 
 }  // namespace
 
-FindingText Words(const site::Finding& f, const messages::Translation& words)
+FindingText Words(const site::Finding& f, const Translation& words)
 {
     switch (f.kind) {
     case site::Finding::Kind::OtherMaster:
@@ -60,4 +60,4 @@ FindingText Words(const site::Finding& f, const messages::Translation& words)
     return AddressWords(f, words);
 }
 
-}  // namespace tarnel::tool
+}  // namespace tarnel::words
