@@ -50,6 +50,30 @@ void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value)
     value = *parsed;
 }
 
+void DDX_Text(CDataExchange* pDX, int id, std::string& value)
+{
+    if (pDX->Failed()) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        value = pDX->m_pDlgWnd->GetDlgItemText(id);
+    } else {
+        pDX->m_pDlgWnd->SetDlgItemText(id, value);
+    }
+}
+
+void DDX_Check(CDataExchange* pDX, int id, bool& checked)
+{
+    if (pDX->Failed()) {
+        return;
+    }
+    if (pDX->m_bSaveAndValidate) {
+        checked = pDX->m_pDlgWnd->IsDlgButtonChecked(id);
+    } else {
+        pDX->m_pDlgWnd->CheckDlgButton(id, checked);
+    }
+}
+
 void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, std::uint32_t max)
 {
     if (pDX->Failed() || !pDX->m_bSaveAndValidate) {

@@ -41,6 +41,12 @@ void DDX_Control(CDataExchange* pDX, int id, CComboBox& control);
 // An unsigned field and its edit, as decimal text.
 void DDX_Text(CDataExchange* pDX, int id, std::uint32_t& value);
 
+// A text field and its edit, as they are.
+void DDX_Text(CDataExchange* pDX, int id, std::string& value);
+
+// A check box and whether it is ticked.
+void DDX_Check(CDataExchange* pDX, int id, bool& checked);
+
 // When reading: `value` must lie within [min, max].
 void DDV_MinMaxUInt(CDataExchange* pDX, std::uint32_t value, std::uint32_t min, std::uint32_t max);
 

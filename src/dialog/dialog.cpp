@@ -30,8 +30,10 @@ void CDialog::Initialize()
 bool CDialog::OnInitDialog()
 {
     for (const ControlTemplate& control : m_template.controls) {
-        for (const char* item : control.items) {
-            m_window->AddItem(control.id, item);
+        if (control.kind == ControlKind::Combo) {
+            for (const char* item : control.items) {
+                m_window->AddItem(control.id, item);
+            }
         }
     }
     UpdateData(false);
@@ -53,6 +55,31 @@ std::string CDialog::GetDlgItemText(int id) const
 void CDialog::SetDlgItemText(int id, const std::string& text)
 {
     m_window->SetText(id, text);
+}
+
+bool CDialog::IsDlgButtonChecked(int id) const
+{
+    return m_window->IsChecked(id);
+}
+
+void CDialog::CheckDlgButton(int id, bool checked)
+{
+    m_window->SetChecked(id, checked);
+}
+
+void CDialog::EnableDlgItem(int id, bool enabled)
+{
+    m_window->Enable(id, enabled);
+}
+
+void CDialog::AddListRow(int id, const std::vector<std::string>& cells)
+{
+    m_window->AddRow(id, cells);
+}
+
+void CDialog::ClearList(int id)
+{
+    m_window->ClearRows(id);
 }
 
 void CDialog::SetTimer(int id, unsigned elapseMs)

@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDataExchange;
 
@@ -38,9 +39,20 @@ public:
     // fields into controls. Returns whether every field passed.
     bool UpdateData(bool saveAndValidate = true);
 
-    // The text of an edit or the caption of a button.
+    // The text of an edit, a label or a text, or the caption of a button;
+    // lines end in '\n'.
     std::string GetDlgItemText(int id) const;
     void SetDlgItemText(int id, const std::string& text);
+
+    bool IsDlgButtonChecked(int id) const;
+    void CheckDlgButton(int id, bool checked);
+
+    // Whether the operator can use control `id`.
+    void EnableDlgItem(int id, bool enabled);
+
+    // A row of cells, one a column, at the end of list `id`; emptying it.
+    void AddListRow(int id, const std::vector<std::string>& cells);
+    void ClearList(int id);
 
     // One window timer; starting it again restarts it and drops a tick
     // already due, stopping a stopped timer does nothing. The first tick
@@ -52,9 +64,9 @@ public:
     void SetTimer(int id, unsigned elapseMs);
     void KillTimer(int id);
 
-    // Appends a separator and the item `text` with command `id` (its low
-    // four bits clear) to the window menu; its commands reach the
-    // SysCommand route as `id`, whatever bits the system adds.
+    // Appends the item `text` with command `id` (its low four bits clear) to
+    // the window menu, the first of a run after a separator; its commands
+    // reach the SysCommand route as `id`, whatever bits the system adds.
     void AppendToSystemMenu(const std::string& text, unsigned id);
 
     // The window's icon, large and small, from the program's resources.
@@ -81,6 +93,7 @@ protected:
 
     // Reads the form and closes the dialog when every field passes.
     virtual void OnOK();
+    // Escape, the close box, or a Cancel button: closes the dialog.
     virtual void OnCancel();
 
 private:

@@ -11,7 +11,19 @@ constexpr int IDC_STATIC = -1;
 constexpr int IDOK = 1;
 constexpr int IDCANCEL = 2;
 
-enum class ControlKind { Label, Edit, Button, DefaultButton, Combo, Frame, Icon };
+enum class ControlKind {
+    Label,
+    Heading,  // a label in a larger type, for the one line that says what is going on
+    Edit,
+    Button,
+    DefaultButton,
+    CheckBox,
+    Combo,
+    List,  // rows of cells under a heading of columns
+    Text,  // several lines to read, scrolled, not edited
+    Frame,
+    Icon,
+};
 
 struct ControlTemplate {
     ControlKind kind;
@@ -20,8 +32,9 @@ struct ControlTemplate {
     const char* caption;  // UTF-8
     int x, y, cx, cy;
     const char* accessibleName = nullptr;  // for edits and lists: their label
-    std::span<const char* const> items = {};  // a list's initial entries, in order
+    std::span<const char* const> items = {};  // a combo's initial entries, or a list's column titles, in order
     int icon = 0;                             // an icon's resource number
+    std::span<const int> widths = {};         // a list's column widths, in dialog units
 };
 
 struct DialogTemplate {

@@ -3,6 +3,8 @@
 #include "dialog/look.h"
 #include "platform/wide_text_win32.h"
 
+#include <commctrl.h>
+
 namespace tarnel::dialog::win32 {
 namespace {
 
@@ -14,6 +16,9 @@ constexpr WORD kEditClass = 0x0081;
 constexpr WORD kStaticClass = 0x0082;
 constexpr WORD kComboBoxClass = 0x0085;
 
+// A list view has no atom: its class goes by name.
+constexpr WORD kByName = 0;
+
 struct ItemStyle {
     WORD windowClass;
     DWORD style;
@@ -22,11 +27,17 @@ struct ItemStyle {
 ItemStyle StyleOf(ControlKind kind)
 {
     switch (kind) {
-    case ControlKind::Label: return {kStaticClass, SS_LEFT | SS_NOPREFIX | WS_GROUP};
+    case ControlKind::Label:
+    case ControlKind::Heading: return {kStaticClass, SS_LEFT | SS_NOPREFIX | WS_GROUP};
     case ControlKind::Edit: return {kEditClass, ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP};
     case ControlKind::Button: return {kButtonClass, BS_PUSHBUTTON | WS_TABSTOP};
     case ControlKind::DefaultButton: return {kButtonClass, BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP};
+    case ControlKind::CheckBox: return {kButtonClass, BS_AUTOCHECKBOX | WS_TABSTOP};
     case ControlKind::Combo: return {kComboBoxClass, CBS_DROPDOWN | WS_VSCROLL | WS_TABSTOP};
+    case ControlKind::List:
+        return {kByName, LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_BORDER | WS_TABSTOP};
+    case ControlKind::Text:
+        return {kEditClass, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP};
     case ControlKind::Frame: return {kButtonClass, BS_GROUPBOX};
     case ControlKind::Icon: return {kStaticClass, SS_ICON};
     }
@@ -64,7 +75,11 @@ InMemoryTemplate::InMemoryTemplate(const DialogTemplate& dialogTemplate)
             Word(static_cast<WORD>(value));
         }
         Dword(static_cast<DWORD>(control.id));
-        Ordinal(item.windowClass);
+        if (item.windowClass == kByName) {
+            Text(WC_LISTVIEWW);
+        } else {
+            Ordinal(item.windowClass);
+        }
         if (control.kind == ControlKind::Icon) {
             Ordinal(static_cast<WORD>(control.icon));
         } else {

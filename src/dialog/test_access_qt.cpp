@@ -2,10 +2,14 @@
 #include "dialog/test_access.h"
 #include "dialog/window_qt.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFileDialog>
 #include <QHelpEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimerEvent>
+#include <QTreeWidget>
 
 namespace tarnel::dialog::qt {
 
@@ -59,6 +63,48 @@ std::vector<std::string> WindowMenuItems(const CDialog& dialog)
 void ChooseWindowMenuItem(const CDialog& dialog, std::size_t index)
 {
     qt::WindowMenu(dialog)->actions().at(static_cast<qsizetype>(index))->trigger();
+}
+
+void Click(const CDialog& dialog, int id)
+{
+    QMetaObject::invokeMethod(qobject_cast<QAbstractButton*>(qt::Item(dialog, id)), &QAbstractButton::click,
+                              Qt::QueuedConnection);
+}
+
+void LetTickFallDue(const CDialog& dialog)
+{
+    qt::DialogWidget& widget = qt::WidgetOf(dialog);
+    QTimerEvent expiry(widget.TimerId());
+    QApplication::sendEvent(&widget, &expiry);
+}
+
+bool IsEnabled(const CDialog& dialog, int id)
+{
+    return qt::Item(dialog, id)->isEnabled();
+}
+
+std::vector<std::vector<std::string>> ListRows(const CDialog& dialog, int id)
+{
+    auto* list = qobject_cast<QTreeWidget*>(qt::Item(dialog, id));
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < list->topLevelItemCount(); ++row) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (int column = 0; column < list->columnCount(); ++column) {
+            cells.push_back(list->topLevelItem(row)->text(column).toStdString());
+        }
+    }
+    return rows;
+}
+
+bool AnswerFileChooser(const std::string& path)
+{
+    auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!chooser) {
+        return false;
+    }
+    chooser->selectFile(QString::fromStdString(path));
+    QMetaObject::invokeMethod(chooser, "accept", Qt::QueuedConnection);
+    return true;
 }
 
 std::optional<Box> CloseMessageBox()

@@ -12,6 +12,7 @@ namespace tarnel::dialog::testing {
 namespace {
 
 using platform::Utf8;
+using platform::Wide;
 
 // Commands from SC_SIZE up are the system's own.
 constexpr UINT kFirstSystemCommand = SC_SIZE;
@@ -101,6 +102,61 @@ void ChooseWindowMenuItem(const CDialog& dialog, std::size_t index)
 {
     const HWND window = win32::HandleOf(dialog);
     ::SendMessageW(window, WM_SYSCOMMAND, MenuCommands(::GetSystemMenu(window, FALSE)).at(index), 0);
+}
+
+void Click(const CDialog& dialog, int id)
+{
+    const HWND window = win32::HandleOf(dialog);
+    const HWND item = ::GetDlgItem(window, id);
+    if (::IsWindowEnabled(item)) {
+        ::PostMessageW(item, BM_CLICK, 0, 0);
+    }
+}
+
+void LetTickFallDue(const CDialog&) {}
+
+bool IsEnabled(const CDialog& dialog, int id)
+{
+    return ::IsWindowEnabled(::GetDlgItem(win32::HandleOf(dialog), id));
+}
+
+std::vector<std::vector<std::string>> ListRows(const CDialog& dialog, int id)
+{
+    const HWND list = ::GetDlgItem(win32::HandleOf(dialog), id);
+    const auto columns = static_cast<int>(
+        ::SendMessageW(reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0)), HDM_GETITEMCOUNT, 0, 0));
+    std::vector<std::vector<std::string>> rows;
+    for (int row = 0; row < ::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0); ++row) {
+        std::vector<std::string>& cells = rows.emplace_back();
+        for (int column = 0; column < columns; ++column) {
+            std::array<wchar_t, 512> text{};
+            LVITEMW cell{};
+            cell.iSubItem = column;
+            cell.pszText = text.data();
+            cell.cchTextMax = static_cast<int>(text.size());
+            ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&cell));
+            cells.push_back(Utf8(text.data()));
+        }
+    }
+    return rows;
+}
+
+bool AnswerFileChooser(const std::string& path)
+{
+    // The common dialog: a system dialog with the file name at cmb13 (an
+    // editable list) or edt1.
+    constexpr int kNameList = 0x47C;
+    constexpr int kNameEdit = 0x480;
+    const HWND chooser = FindThreadWindow([](HWND w) {
+        return ::IsWindowVisible(w) && ClassOf(w) == L"#32770" &&
+               (::GetDlgItem(w, kNameList) || ::GetDlgItem(w, kNameEdit));
+    });
+    if (!chooser) {
+        return false;
+    }
+    ::SetDlgItemTextW(chooser, ::GetDlgItem(chooser, kNameList) ? kNameList : kNameEdit, Wide(path).c_str());
+    ::PostMessageW(chooser, WM_COMMAND, IDOK, 0);
+    return true;
 }
 
 std::optional<Box> CloseMessageBox()

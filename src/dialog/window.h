@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace tarnel::dialog {
 
@@ -21,9 +22,17 @@ public:
     virtual int RunModal() = 0;
     virtual void End(int result) = 0;
 
-    // An edit's text or a button's caption.
+    // An edit's, a label's or a text's text, or a button's caption; lines
+    // end in '\n'.
     virtual std::string Text(int id) const = 0;
     virtual void SetText(int id, const std::string& text) = 0;
+
+    virtual bool IsChecked(int id) const = 0;
+    virtual void SetChecked(int id, bool checked) = 0;
+    virtual void Enable(int id, bool enabled) = 0;
+
+    virtual void AddRow(int id, const std::vector<std::string>& cells) = 0;
+    virtual void ClearRows(int id) = 0;
 
     virtual void FocusFirstTabStop() = 0;
     // The focus on edit `id`, with its text selected.

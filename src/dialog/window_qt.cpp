@@ -5,6 +5,7 @@
 #include "dialog/look_qt.h"
 #include "dialog/window.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -13,9 +14,12 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimerEvent>
+#include <QTreeWidget>
 #include <utility>
 
 namespace tarnel::dialog::qt {
@@ -26,6 +30,9 @@ const QEvent::Type kTickEvent = static_cast<QEvent::Type>(QEvent::registerEventT
 
 // The standard icon size, which an icon control takes whatever its template says.
 constexpr int kIconSize = 32;
+
+// A heading's type against the dialog's.
+constexpr double kHeadingScale = 1.5;
 
 QString Q(const std::string& utf8)
 {
@@ -45,16 +52,40 @@ DialogUnits Measure(const QFont& font)
     return {(width / 26 + 1) / 2, metrics.height()};
 }
 
+QLabel* MakeLabel(const QString& caption, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setWordWrap(true);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QTreeWidget* MakeList(const ControlTemplate& control, QWidget* parent)
+{
+    auto* list = new QTreeWidget(parent);
+    list->setRootIsDecorated(false);
+    list->setUniformRowHeights(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    QStringList titles;
+    for (const char* title : control.items) {
+        titles << QString::fromUtf8(title);
+    }
+    list->setHeaderLabels(titles);
+    return list;
+}
+
 QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
 {
     const QString caption = QString::fromUtf8(control.caption);
     switch (control.kind) {
-    case ControlKind::Label: {
-        auto* label = new QLabel(caption, parent);
-        label->setWordWrap(true);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setTextFormat(Qt::PlainText);
-        return label;
+    case ControlKind::Label: return MakeLabel(caption, parent);
+    case ControlKind::Heading: {
+        QLabel* heading = MakeLabel(caption, parent);
+        QFont font = heading->font();
+        font.setPointSizeF(font.pointSizeF() * kHeadingScale);
+        heading->setFont(font);
+        return heading;
     }
     case ControlKind::Edit: return new QLineEdit(parent);
     case ControlKind::Button:
@@ -64,11 +95,18 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
         button->setDefault(control.kind == ControlKind::DefaultButton);
         return button;
     }
+    case ControlKind::CheckBox: return new QCheckBox(caption, parent);
     case ControlKind::Combo: {
         auto* combo = new QComboBox(parent);
         combo->setEditable(true);
         combo->setInsertPolicy(QComboBox::NoInsert);
         return combo;
+    }
+    case ControlKind::List: return MakeList(control, parent);
+    case ControlKind::Text: {
+        auto* text = new QPlainTextEdit(parent);
+        text->setReadOnly(true);
+        return text;
     }
     case ControlKind::Frame: {
         // Frames lie under the controls they enclose and never take a click.
@@ -88,7 +126,8 @@ QWidget* MakeControl(const ControlTemplate& control, QWidget* parent)
 bool TakesFocus(ControlKind kind)
 {
     return kind == ControlKind::Edit || kind == ControlKind::Button || kind == ControlKind::DefaultButton ||
-           kind == ControlKind::Combo;
+           kind == ControlKind::CheckBox || kind == ControlKind::Combo || kind == ControlKind::List ||
+           kind == ControlKind::Text;
 }
 
 // Computes a control's tooltip each time it is about to show.
@@ -268,6 +307,11 @@ void DialogWidget::CreateControls()
         if (control.kind == ControlKind::Frame) {
             frames.push_back(widget);
         }
+        if (auto* list = qobject_cast<QTreeWidget*>(widget)) {
+            for (std::size_t column = 0; column < control.widths.size(); ++column) {
+                list->setColumnWidth(static_cast<int>(column), m_units.ToPixelsX(control.widths[column]));
+            }
+        }
         if (TakesFocus(control.kind)) {
             if (previousTabStop) {
                 QWidget::setTabOrder(previousTabStop, widget);
@@ -279,8 +323,8 @@ void DialogWidget::CreateControls()
         if (control.id != IDC_STATIC) {
             m_controls.byId.emplace(control.id, widget);
         }
-        if (auto* button = qobject_cast<QPushButton*>(widget); button && control.id != IDC_STATIC) {
-            connect(button, &QPushButton::clicked, this, [this, id = control.id] { Backend::Clicked(m_dialog, id); });
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && control.id != IDC_STATIC) {
+            connect(button, &QAbstractButton::clicked, this, [this, id = control.id] { Backend::Clicked(m_dialog, id); });
         }
     }
     for (QWidget* frame : frames) {
@@ -316,8 +360,14 @@ public:
         if (auto* edit = qobject_cast<QLineEdit*>(item)) {
             return edit->text().toStdString();
         }
-        if (auto* button = qobject_cast<QPushButton*>(item)) {
+        if (auto* button = qobject_cast<QAbstractButton*>(item)) {
             return button->text().toStdString();
+        }
+        if (auto* label = qobject_cast<QLabel*>(item)) {
+            return label->text().toStdString();
+        }
+        if (auto* text = qobject_cast<QPlainTextEdit*>(item)) {
+            return text->toPlainText().toStdString();
         }
         return {};
     }
@@ -327,8 +377,50 @@ public:
         QWidget* item = m_widget.Item(id);
         if (auto* edit = qobject_cast<QLineEdit*>(item)) {
             edit->setText(Q(text));
-        } else if (auto* button = qobject_cast<QPushButton*>(item)) {
+        } else if (auto* button = qobject_cast<QAbstractButton*>(item)) {
             button->setText(Q(text));
+        } else if (auto* label = qobject_cast<QLabel*>(item)) {
+            label->setText(Q(text));
+        } else if (auto* plain = qobject_cast<QPlainTextEdit*>(item)) {
+            plain->setPlainText(Q(text));
+        }
+    }
+
+    bool IsChecked(int id) const override
+    {
+        auto* box = qobject_cast<QCheckBox*>(m_widget.Item(id));
+        return box && box->isChecked();
+    }
+
+    void SetChecked(int id, bool checked) override
+    {
+        if (auto* box = qobject_cast<QCheckBox*>(m_widget.Item(id))) {
+            box->setChecked(checked);
+        }
+    }
+
+    void Enable(int id, bool enabled) override
+    {
+        if (QWidget* item = m_widget.Item(id)) {
+            item->setEnabled(enabled);
+        }
+    }
+
+    void AddRow(int id, const std::vector<std::string>& cells) override
+    {
+        if (auto* list = qobject_cast<QTreeWidget*>(m_widget.Item(id))) {
+            QStringList texts;
+            for (const std::string& cell : cells) {
+                texts << Q(cell);
+            }
+            list->scrollToItem(new QTreeWidgetItem(list, texts));
+        }
+    }
+
+    void ClearRows(int id) override
+    {
+        if (auto* list = qobject_cast<QTreeWidget*>(m_widget.Item(id))) {
+            list->clear();
         }
     }
 

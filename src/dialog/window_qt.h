@@ -31,6 +31,7 @@ public:
     void AddToolTip(int id, std::function<std::string()> text);
     void StartTimer(int id, unsigned elapseMs);
     void StopTimer(int id);
+    int TimerId() const { return m_timer.timerId(); }
 
     void setVisible(bool visible) override;
     // Escape and the close box: the dialog's Cancel.

@@ -24,6 +24,23 @@ using platform::Wide;
 // The bits of a window-menu command that the system keeps for itself.
 constexpr WPARAM kSystemCommandBits = 0x000F;
 
+// A heading's type against the dialog's.
+constexpr int kHeadingScale = 3;  // halves
+
+// A multi-line edit keeps its lines apart with CR LF.
+std::string WithLineEnds(const std::string& text, const char* lineEnd)
+{
+    std::string converted;
+    for (const char c : text) {
+        if (c == '\n') {
+            converted += lineEnd;
+        } else if (c != '\r') {
+            converted += c;
+        }
+    }
+    return converted;
+}
+
 class Win32Window : public Window {
 public:
     explicit Win32Window(CDialog& dialog) : m_dialog(dialog) {}
@@ -37,6 +54,9 @@ public:
         const INT_PTR result = ::DialogBoxIndirectParamW(::GetModuleHandleW(nullptr), dialogTemplate.Data(), owner,
                                                          DialogProc, reinterpret_cast<LPARAM>(this));
         // The window and everything it owned (tooltip, timer, menu) are gone.
+        if (m_run.headingFont) {
+            ::DeleteObject(m_run.headingFont);
+        }
         m_run = {};
         return static_cast<int>(result);
     }
@@ -48,7 +68,7 @@ public:
         const HWND item = Item(id);
         std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(item)) + 1, L'\0');
         text.resize(static_cast<std::size_t>(::GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-        return Utf8(text);
+        return WithLineEnds(Utf8(text), "\n");
     }
 
     // Unchanged text is not set again: each write repaints the control, and
@@ -56,9 +76,36 @@ public:
     void SetText(int id, const std::string& text) override
     {
         if (Text(id) != text) {
-            ::SetWindowTextW(Item(id), Wide(text).c_str());
+            ::SetWindowTextW(Item(id), Wide(WithLineEnds(text, "\r\n")).c_str());
         }
     }
+
+    bool IsChecked(int id) const override { return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+    void SetChecked(int id, bool checked) override
+    {
+        ::SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+
+    void Enable(int id, bool enabled) override { ::EnableWindow(Item(id), enabled); }
+
+    void AddRow(int id, const std::vector<std::string>& cells) override
+    {
+        const HWND list = Item(id);
+        LVITEMW row{};
+        row.iItem = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+        ::SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+        for (std::size_t column = 0; column < cells.size(); ++column) {
+            std::wstring text = Wide(cells[column]);
+            LVITEMW cell{};
+            cell.iSubItem = static_cast<int>(column);
+            cell.pszText = text.data();
+            ::SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(row.iItem), reinterpret_cast<LPARAM>(&cell));
+        }
+        ::SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row.iItem), FALSE);
+    }
+
+    void ClearRows(int id) override { ::SendMessageW(Item(id), LVM_DELETEALLITEMS, 0, 0); }
 
     void FocusFirstTabStop() override { FocusOn(::GetNextDlgTabItem(m_run.hwnd, nullptr, FALSE)); }
 
@@ -95,7 +142,9 @@ public:
     void AppendToSystemMenu(const std::string& text, unsigned id) override
     {
         if (const HMENU menu = ::GetSystemMenu(m_run.hwnd, FALSE)) {
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            if (m_run.menuCommands.empty()) {
+                ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            }
             ::AppendMenuW(menu, MF_STRING, id, Wide(text).c_str());
             m_run.menuCommands.push_back(id);
         }
@@ -141,6 +190,7 @@ private:
             ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, lParam);
             auto* window = reinterpret_cast<Win32Window*>(lParam);
             window->m_run.hwnd = hwnd;
+            window->PrepareControls();
             Backend::Initialize(window->m_dialog);
             return FALSE;  // the focus is set
         }
@@ -176,6 +226,45 @@ private:
         case WM_NOTIFY: return ToolTipText(reinterpret_cast<NMHDR*>(lParam));
         default: return FALSE;
         }
+    }
+
+    // What the template alone cannot say: a list's columns, a heading's type.
+    void PrepareControls()
+    {
+        for (const ControlTemplate& control : m_dialog.Template().controls) {
+            if (control.kind == ControlKind::List) {
+                PrepareList(control);
+            } else if (control.kind == ControlKind::Heading) {
+                ::SendMessageW(Item(control.id), WM_SETFONT, reinterpret_cast<WPARAM>(HeadingFont()), FALSE);
+            }
+        }
+    }
+
+    void PrepareList(const ControlTemplate& control)
+    {
+        const HWND list = Item(control.id);
+        ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+        for (std::size_t index = 0; index < control.items.size(); ++index) {
+            RECT width{0, 0, index < control.widths.size() ? control.widths[index] : 40, 0};
+            ::MapDialogRect(m_run.hwnd, &width);
+            std::wstring title = Wide(control.items[index]);
+            LVCOLUMNW column{};
+            column.mask = LVCF_TEXT | LVCF_WIDTH;
+            column.cx = width.right;
+            column.pszText = title.data();
+            ::SendMessageW(list, LVM_INSERTCOLUMNW, index, reinterpret_cast<LPARAM>(&column));
+        }
+    }
+
+    HFONT HeadingFont()
+    {
+        if (!m_run.headingFont) {
+            LOGFONTW font{};
+            ::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(m_run.hwnd, WM_GETFONT, 0, 0)), sizeof font, &font);
+            font.lfHeight = font.lfHeight * kHeadingScale / 2;
+            m_run.headingFont = ::CreateFontIndirectW(&font);
+        }
+        return m_run.headingFont;
     }
 
     // The icon at the standard size, centred in the client area.
@@ -250,6 +339,7 @@ private:
     struct Run {
         HWND hwnd = nullptr;
         HICON icon = nullptr;
+        HFONT headingFont = nullptr;
         HWND toolTip = nullptr;
         std::vector<unsigned> menuCommands;
         std::map<UINT_PTR, ToolTipSource> toolTips;

@@ -7,6 +7,7 @@
 #include "dialog/application.h"
 #include "dialog/combo_box.h"
 #include "dialog/data_exchange.h"
+#include "dialog/desktop.h"
 #include "dialog/dialog.h"
 #include "dialog/message_box.h"
 #include "dialog/test_access.h"
@@ -15,6 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <thread>
@@ -42,15 +45,20 @@ void Expect(const char* what, bool holds)
     Expect(what, holds, true);
 }
 
-constexpr int kEdit = 10, kButton = 11, kList = 12;
+constexpr int kEdit = 10, kButton = 11, kList = 12, kCheck = 13, kRows = 14, kText = 15;
 constexpr std::array<const char*, 2> kEntries{"甲", "乙"};
+constexpr std::array<const char*, 2> kColumns{"地址", "结果"};
+constexpr std::array kWidths{30, 60};
 constexpr std::array kControls{
     ControlTemplate{ControlKind::Edit, kEdit, "edit", "", 7, 7, 50, 14},
     ControlTemplate{ControlKind::Button, kButton, "button", "按钮", 70, 7, 50, 14},
     ControlTemplate{ControlKind::Combo, kList, "list", "", 7, 28, 50, 60, "列表", kEntries},
     ControlTemplate{ControlKind::DefaultButton, IDOK, "IDOK", "确定", 70, 28, 50, 14},
+    ControlTemplate{ControlKind::CheckBox, kCheck, "check", "勾选", 130, 7, 50, 14},
+    ControlTemplate{ControlKind::List, kRows, "rows", "", 7, 50, 110, 50, "行", kColumns, 0, kWidths},
+    ControlTemplate{ControlKind::Text, kText, "text", "", 130, 50, 60, 50},
 };
-const DialogTemplate kTemplate{"规则", 130, 50, kControls};
+const DialogTemplate kTemplate{"规则", 200, 110, kControls};
 
 constexpr int kTimer = 1;
 constexpr milliseconds kPeriod{100};
@@ -66,19 +74,32 @@ public:
             onTick();
         });
         RouteSysCommand([this](unsigned command) { commands.push_back(command); });
+        for (const int id : {kButton, kCheck}) {
+            RouteClicked(id, [this, id] {
+                clicks.push_back(id);
+                onClick(id);
+            });
+        }
     }
 
     void Start() { SetTimer(kTimer, static_cast<unsigned>(kPeriod.count())); }
 
     std::function<void()> onInit = [] {};
     std::function<void()> onTick = [] {};
+    std::function<void(int)> onClick = [](int) {};
+    std::vector<int> clicks;
+    bool checked = false;
     int inits = 0;
     int ticks = 0;
     std::vector<unsigned> commands;
     CComboBox list;
 
 protected:
-    void DoDataExchange(CDataExchange* pDX) override { DDX_Control(pDX, kList, list); }
+    void DoDataExchange(CDataExchange* pDX) override
+    {
+        DDX_Control(pDX, kList, list);
+        DDX_Check(pDX, kCheck, checked);
+    }
 
     bool OnInitDialog() override
     {
@@ -141,6 +162,73 @@ void FirstRun(ScriptedDlg& dlg)
     }
 }
 
+using Rows = std::vector<std::vector<std::string>>;
+
+// The controls the site's dialogs need: a check box and its exchange, a
+// list's rows, several lines of text, a control turned off, a click that
+// restarts the timer while a tick is due (the restart drops it), a file
+// chosen without touching it, and the bell.
+void ControlsRun(ScriptedDlg& dlg)
+{
+    dlg.ticks = 0;
+    Clock::time_point restarted;
+    const std::filesystem::path kept = std::filesystem::temp_directory_path() / "tarnel-rules.csv";
+    std::ofstream(kept) << "kept\n";
+    dlg.onInit = [&] {
+        Expect("a check box starts unticked", dlg.IsDlgButtonChecked(kCheck), false);
+        dlg.checked = true;
+        dlg.UpdateData(false);
+        Expect("the exchange ticks it", dlg.IsDlgButtonChecked(kCheck), true);
+        dlg.AddListRow(kRows, {"10", "已设置"});
+        dlg.AddListRow(kRows, {"11", "失败"});
+        Expect("a list's rows", ListRows(dlg, kRows), Rows{{"10", "已设置"}, {"11", "失败"}});
+        dlg.SetDlgItemText(kText, "一\n二");
+        Expect("several lines", dlg.GetDlgItemText(kText), std::string("一\n二"));
+        dlg.EnableDlgItem(kButton, false);
+        Expect("a control turned off", IsEnabled(dlg, kButton), false);
+        dlg.Start();
+    };
+    dlg.onClick = [&](int id) {
+        if (id == kButton) {
+            dlg.Start();
+            restarted = Clock::now();
+        }
+    };
+    dlg.onTick = [&] {
+        switch (dlg.ticks) {
+        case 1:
+            Click(dlg, kButton);
+            Click(dlg, kCheck);
+            break;
+        case 2:
+            Expect("a click on a control turned off does nothing", dlg.clicks, std::vector<int>{kCheck});
+            Expect("a click unticks it", dlg.IsDlgButtonChecked(kCheck), false);
+            dlg.UpdateData(true);
+            Expect("the exchange reads it", dlg.checked, false);
+            dlg.ClearList(kRows);
+            Expect("a list emptied", ListRows(dlg, kRows), Rows{});
+            dlg.EnableDlgItem(kButton, true);
+            std::this_thread::sleep_for(kPeriod * 3 / 2);
+            Click(dlg, kButton);
+            LetTickFallDue(dlg);
+            break;
+        case 3: {
+            Expect("a restart from a click drops the tick that fell due", Clock::now() - restarted >= kPeriod / 2);
+            const auto chosen = tarnel::dialog::ChooseFile(dlg, "文件", kept.string());
+            Expect("the file chosen", chosen.value_or(""), kept.string());
+            std::ifstream file(kept);
+            Expect("and left as it was", std::string(std::istreambuf_iterator<char>(file), {}), std::string("kept\n"));
+            tarnel::dialog::Beep();
+            dlg.EndDialog(IDOK);
+            break;
+        }
+        case 4: Expect("a file chooser to answer", AnswerFileChooser(kept.string())); break;
+        }
+    };
+    Expect("the controls' run ends with OK", dlg.DoModal(), IDOK);
+    std::filesystem::remove(kept);
+}
+
 // The second run starts afresh: initialised again, on controls as the
 // template has them, with none of the first run's tooltips or menu items.
 void SecondRun(ScriptedDlg& dlg)
@@ -150,6 +238,9 @@ void SecondRun(ScriptedDlg& dlg)
     dlg.onInit = [&] {
         Expect("a caption the last run changed is the template's again", dlg.GetDlgItemText(kButton),
                std::string("按钮"));
+        Expect("and the rest as the template has it", std::vector{IsEnabled(dlg, kButton),
+               dlg.IsDlgButtonChecked(kCheck), ListRows(dlg, kRows).empty(), dlg.GetDlgItemText(kText).empty()},
+               std::vector{true, false, true, true});
         dlg.list.SetCurSel(static_cast<int>(kEntries.size()));
         Expect("the list holds the template's entries once", dlg.list.GetCurSel(), -1);
         dlg.SetToolTip(kEdit, [] { return std::string("第二次"); });
@@ -164,7 +255,7 @@ void SecondRun(ScriptedDlg& dlg)
         dlg.EndDialog(IDCANCEL);
     };
     Expect("the second run ends with Cancel", dlg.DoModal(), IDCANCEL);
-    Expect("each run is initialised", dlg.inits, 2);
+    Expect("each run is initialised", dlg.inits, 3);
 }
 
 class ConformanceApp : public CWinApp {
@@ -181,6 +272,7 @@ public:
             if (host.ticks == 1) {
                 running = true;
                 FirstRun(dlg);
+                ControlsRun(dlg);
                 SecondRun(dlg);
                 running = false;
                 Expect("ticks go on inside another dialog's run", host.ticks > 1);
