@@ -37,6 +37,9 @@ constexpr std::array<BaudRate, 5> kBaudRates{{
     {19200, "19200.n.8.1"},
 }};
 
+// The list's indexes with the common speeds first: the order to try them all in.
+constexpr std::array<int, kBaudRates.size()> kCommonSpeedsFirst{3, 4, 2, 1, 0};
+
 // The rate of the list's `index`th speed.
 constexpr std::uint32_t RateAt(int index)
 {

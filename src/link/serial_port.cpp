@@ -55,6 +55,12 @@ platform::LineSettings ControllerLineSettings(const platform::LineSettings& repo
     return settings;
 }
 
+bool SetSpeed(platform::SerialLine& port, int baudIndex)
+{
+    platform::LineSettings settings;
+    return port.ReadSettings(settings) && port.WriteSettings(ControllerLineSettings(settings, baudIndex));
+}
+
 platform::SerialLine OpenPort(unsigned portNumber, int baudIndex, platform::OpenFailure* failure)
 {
     return Configured(platform::SerialLine::Open(portNumber, failure), baudIndex, failure);

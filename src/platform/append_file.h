@@ -26,4 +26,7 @@ public:
     virtual std::error_code Append(std::string_view text) = 0;
 };
 
+// Whether an Open failed because another run holds the file.
+bool HeldElsewhere(std::error_code openError);
+
 }  // namespace tarnel::platform

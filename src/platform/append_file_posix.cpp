@@ -50,6 +50,11 @@ std::error_code SyncFolder(const std::string& path)
 
 }  // namespace
 
+bool HeldElsewhere(std::error_code openError)
+{
+    return openError == std::errc::operation_would_block;
+}
+
 std::unique_ptr<AppendFile> AppendFile::Open(const std::string& path, std::error_code& error)
 {
     bool created = false;

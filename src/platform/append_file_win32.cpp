@@ -32,6 +32,12 @@ private:
 
 }  // namespace
 
+bool HeldElsewhere(std::error_code openError)
+{
+    return openError.category() == std::system_category() &&
+           (openError.value() == ERROR_SHARING_VIOLATION || openError.value() == ERROR_LOCK_VIOLATION);
+}
+
 std::error_code WriteResult(BOOL ok, DWORD written, std::size_t wanted)
 {
     if (!ok) {

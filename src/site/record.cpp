@@ -217,7 +217,8 @@ std::variant<Record, RecordRefusal> OpenRecord(const std::string& path)
     std::error_code error;
     auto file = platform::AppendFile::Open(path, error);
     if (!file) {
-        return RecordRefusal{RecordRefusal::Kind::CannotOpen, error};
+        return RecordRefusal{
+            platform::HeldElsewhere(error) ? RecordRefusal::Kind::HeldElsewhere : RecordRefusal::Kind::CannotOpen, error};
     }
     auto read = ReadRecord(file->Contents());
     if (const RecordProblem* problem = std::get_if<RecordProblem>(&read)) {

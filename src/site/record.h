@@ -69,9 +69,9 @@ private:
 
 // Why a record was not opened; the file is left as it was, nothing is sent.
 struct RecordRefusal {
-    enum class Kind { CannotOpen, NotARecord, CannotWrite };
+    enum class Kind { CannotOpen, HeldElsewhere, NotARecord, CannotWrite };
     Kind kind;
-    std::error_code error;  // CannotOpen, CannotWrite
+    std::error_code error;  // CannotOpen, HeldElsewhere, CannotWrite
     RecordProblem problem{};  // NotARecord
 };
 

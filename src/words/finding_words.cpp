@@ -30,6 +30,22 @@ FindingText AddressWords(const site::Finding& f, const Translation& words)
 
 }  // namespace
 
+std::string FindingsText(const site::Diagnosis& diagnosis, const Translation& words)
+{
+    std::string text = Verdict(diagnosis, words) + "\n";
+    for (const site::Finding& finding : diagnosis.findings) {
+        const FindingText said = Words(finding, words);
+        text += "- " + said.detail + "\n  " + Format(words.Tr("fix: %s"), said.fix.c_str()) + "\n";
+    }
+    return text;
+}
+
+std::string ControllerText(const site::Controller& c, const Translation& words)
+{
+    return Format(words.Tr("controller %u at %u baud answers in %u/%u/%u ms (min/median/max)"), c.address, c.baud,
+                  c.minMs, c.medianMs, c.maxMs);
+}
+
 FindingText Words(const site::Finding& f, const Translation& words)
 {
     switch (f.kind) {

@@ -45,4 +45,10 @@ FindingText Words(const site::Finding& finding, const Translation& words = messa
 // "healthy: 3 controllers, no problem found", "2 problems found"
 std::string Verdict(const site::Diagnosis& diagnosis, const Translation& words = messages::kUserLanguage);
 
+// The verdict, then each finding and its fix, a line each.
+std::string FindingsText(const site::Diagnosis& diagnosis, const Translation& words = messages::kUserLanguage);
+
+// "controller 5 at 9600 baud answers in 3/4/6 ms (min/median/max)"
+std::string ControllerText(const site::Controller& controller, const Translation& words = messages::kUserLanguage);
+
 }  // namespace tarnel::words

@@ -63,7 +63,7 @@ TEST(Record, AnotherRunsRecordIsRefusedAndANewOneGetsItsHeader)
     ASSERT_TRUE(std::holds_alternative<Record>(first));
     const auto second = OpenRecord(path);
     ASSERT_TRUE(std::holds_alternative<RecordRefusal>(second));
-    EXPECT_EQ(std::get<RecordRefusal>(second).kind, RecordRefusal::Kind::CannotOpen);
+    EXPECT_EQ(std::get<RecordRefusal>(second).kind, RecordRefusal::Kind::HeldElsewhere);
     const RecordRow row{*ParseIsoTime("2026-12-07T09:15:02+01:00"), 10, 9600, 1, {}, {Calibration::Kind::Calibrated}, 4};
     EXPECT_FALSE(std::get<Record>(first).Append(row));
     first = RecordRefusal{};

@@ -33,6 +33,9 @@ void Refused(const site::RecordRefusal& refusal, const std::string& path)
         Report("tarnel-link: " + Format(Tr("the record %s cannot be opened: %s; nothing sent"), path.c_str(),
                                         platform::ErrorText(refusal.error).c_str()));
         break;
+    case site::RecordRefusal::Kind::HeldElsewhere:
+        Report("tarnel-link: " + Format(Tr("the record %s is held by another run; nothing sent"), path.c_str()));
+        break;
     case site::RecordRefusal::Kind::NotARecord:
         Report("tarnel-link: " + Format(Tr("%s is no commissioning record: %s; left untouched, nothing sent"),
                                         path.c_str(), words::RecordProblemText(refusal.problem).c_str()));

@@ -8,8 +8,6 @@
 
 namespace tarnel::tool {
 
-using messages::Format;
-using messages::Tr;
 
 namespace {
 
@@ -36,15 +34,9 @@ const char* KindName(site::Finding::Kind kind)
 void PrintDiagnosis(const site::SweepEnd& end)
 {
     for (const site::Controller& c : end.diagnosis->controllers) {
-        std::printf("%s\n", Format(Tr("controller %u at %u baud answers in %u/%u/%u ms (min/median/max)"), c.address,
-                                   c.baud, c.minMs, c.medianMs, c.maxMs)
-                                .c_str());
+        std::printf("%s\n", words::ControllerText(c).c_str());
     }
-    std::printf("%s\n", words::Verdict(*end.diagnosis).c_str());
-    for (const site::Finding& finding : end.diagnosis->findings) {
-        const words::FindingText text = words::Words(finding);
-        std::printf("- %s\n  %s\n", text.detail.c_str(), Format(Tr("fix: %s"), text.fix.c_str()).c_str());
-    }
+    std::printf("%s", words::FindingsText(*end.diagnosis).c_str());
 }
 
 void PrintDiagnosisJson(const site::SweepEnd& end)

@@ -51,13 +51,7 @@ platform::SerialLine PortChoice::Open(int baudIndex) const
 std::optional<std::vector<int>> BaudIndexes(const std::string& text)
 {
     if (text == "all") {
-        // The common speeds first.
-        std::vector<int> indexes;
-        for (const std::uint32_t rate : {9600u, 19200u, 4800u, 2400u, 1200u}) {
-            indexes.push_back(static_cast<int>(
-                std::ranges::find(link::kBaudRates, rate, &link::BaudRate::rate) - link::kBaudRates.begin()));
-        }
-        return indexes;
+        return std::vector<int>(link::kCommonSpeedsFirst.begin(), link::kCommonSpeedsFirst.end());
     }
     for (std::size_t i = 0; i < link::kBaudRates.size(); ++i) {
         if (text == std::to_string(link::kBaudRates[i].rate)) {
