@@ -1,12 +1,16 @@
 #include "main_dlg.h"
 
 #include "about_dlg.h"
+#include "commission_dlg.h"
 #include "dialog/data_exchange.h"
 #include "dialog/routing.h"
+#include "doctor_dlg.h"
 #include "link/protocol.h"
 #include "port_tooltip.h"
 #include "resource.h"
+#include "site_port.h"
 #include "templates.h"
+#include "texts.h"
 
 #include <array>
 
@@ -54,6 +58,8 @@ bool CMainDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     AppendToSystemMenu(IDS_ABOUTBOX, IDM_ABOUTBOX);
+    AppendToSystemMenu(IDS_COMMISSION, IDM_COMMISSION);
+    AppendToSystemMenu(IDS_DOCTOR, IDM_DOCTOR);
     SetIcon(IDR_MAINFRAME);
     SetToolTip(IDC_PORT, PortListText);
 
@@ -67,5 +73,29 @@ void CMainDlg::OnSysCommand(unsigned nID)
     if (nID == IDM_ABOUTBOX) {
         CAboutDlg dlgAbout(this);
         dlgAbout.DoModal();
+    } else if (nID == IDM_COMMISSION || nID == IDM_DOCTOR) {
+        OnSiteWork(nID);
+    }
+}
+
+void CMainDlg::OnSiteWork(unsigned nID)
+{
+    // The site work takes the line: no scan goes on probing beside it.
+    if (m_scan.Running()) {
+        m_scan.Stop();
+    }
+    if (!PortIsOpenOrSaySo()) {
+        return;
+    }
+    WindowPort port(m_port);
+    if (nID == IDM_COMMISSION) {
+        CCommissionDlg dlg(this, port);
+        dlg.DoModal();
+    } else {
+        CDoctorDlg dlg(this, port);
+        dlg.DoModal();
+    }
+    if (m_port.Lost()) {
+        ClosePortLost(kPortClosed);
     }
 }

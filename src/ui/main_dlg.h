@@ -38,6 +38,9 @@ private:
     // form's messages and focus handling, and nothing is returned.
     std::optional<std::uint32_t> ReadAddress(int id);
 
+    // 现场调试 or 总线诊断 on the open port.
+    void OnSiteWork(unsigned nID);
+
     // True with an open port; otherwise tells the operator to open one.
     bool PortIsOpenOrSaySo();
 
