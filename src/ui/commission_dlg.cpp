@@ -150,6 +150,7 @@ void CCommissionDlg::OnStart()
         ShowRecorded(row);
     }
     m_stop.Clear();
+    m_label.reset();
     m_ended.clear();
     const tarnel::site::CommissionPlan plan{.factory = m_nFactory,
                                     .first = m_nFirst,
@@ -221,12 +222,19 @@ void CCommissionDlg::Stepped(tarnel::site::CommissionStep step, std::uint32_t ad
 {
     AskForTheRope(step == tarnel::site::CommissionStep::AwaitingRope);
     switch (step) {
-    case tarnel::site::CommissionStep::Choosing: ShowStep(tarnel::messages::Format(kChoosing, address)); break;
-    case tarnel::site::CommissionStep::AwaitingController: ShowStep(tarnel::messages::Format(kConnectNext, address)); break;
-    case tarnel::site::CommissionStep::Moving: ShowStep(tarnel::messages::Format(kMoving, address)); break;
+    case tarnel::site::CommissionStep::AwaitingController:
+        // The last one's label stays asked for while the next is connected.
+        ShowStep(m_label ? tarnel::messages::Format(kLabelThenConnect, *m_label, address)
+                         : tarnel::messages::Format(kConnectNext, address));
+        break;
+    case tarnel::site::CommissionStep::Moving:
+        m_label.reset();
+        ShowStep(tarnel::messages::Format(kMoving, address));
+        break;
     case tarnel::site::CommissionStep::AwaitingRope: ShowStep(tarnel::messages::Format(kRopePrompt, address)); break;
     case tarnel::site::CommissionStep::Calibrating: ShowStep(tarnel::messages::Format(kCalibrating, address)); break;
-    case tarnel::site::CommissionStep::AwaitingDisconnection: break;  // said with the failed row
+    case tarnel::site::CommissionStep::Choosing:
+    case tarnel::site::CommissionStep::AwaitingDisconnection: break;  // said with the row before
     }
 }
 
@@ -257,6 +265,7 @@ void CCommissionDlg::Recorded(const tarnel::site::RecordRow& row)
     ShowRecorded(row);
     AskForTheRope(false);
     if (row.outcome.kind == tarnel::site::Outcome::Kind::Moved) {
+        m_label = row.address;
         ShowStep(tarnel::messages::Format(kLabelIt, row.address));
         tarnel::dialog::Beep();
     } else {

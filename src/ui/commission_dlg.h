@@ -69,5 +69,6 @@ private:
         tarnel::site::Commissioning commissioning;
     };
     std::optional<Work> m_work;
-    std::string m_ended;  // what the step line says once the work has ended
+    std::optional<std::uint32_t> m_label;  // the address the last controller moved to, to be labelled
+    std::string m_ended;                   // what the step line says once the work has ended
 };

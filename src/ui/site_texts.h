@@ -10,7 +10,6 @@ inline constexpr const char* kStopped = "已停止";
 
 // 现场调试
 inline constexpr const char* kChooseRecord = "选择记录文件";
-inline constexpr const char* kChoosing = "检查地址 %u 是否空闲";
 inline constexpr const char* kSkipped = "地址 %u 已有应答，且不在记录中：跳过";
 inline constexpr const char* kConnectNext = "请接入下一台控制器（出厂地址 %u）";
 inline constexpr const char* kSeveralAtFactory = "地址 %u 上有不止一台控制器应答：请一次只接一台";
@@ -20,6 +19,7 @@ inline constexpr const char* kRopePrompt = "请将地址 %u 的水浸绳前 0～
 inline constexpr const char* kCalibrating = "正在为地址 %u 校零";
 inline constexpr const char* kRopeDry = "%s：放入水中后再点“水浸绳已入水”，或点“跳过”";
 inline constexpr const char* kLabelIt = "请贴标签 %u";
+inline constexpr const char* kLabelThenConnect = "请贴标签 %u，然后接入下一台控制器（出厂地址 %u）";
 inline constexpr const char* kDisconnect = "设置失败：%s。请断开这台控制器，地址 %u 不再应答后继续";
 inline constexpr const char* kSummary = "已设置 %u 台，失败 %u 台";
 inline constexpr const char* kNoFreeAddress = "从 %u 到 %u 没有空闲地址了";

@@ -46,6 +46,8 @@ public:
     void LoseAt(link::Micros at) { lostAt_ = at; }
     // The line is lost once request `number` has been written.
     void LoseAfterRequest(unsigned number) { loseAfter_ = number; }
+    // It also stops when `stop` asks: a click on 停止.
+    void StopWith(const link::StopSource* stop) { stop_ = stop; }
 
     const std::vector<Written>& Writes() const { return writes_; }
     link::Micros Elapsed() const { return now_; }
@@ -56,7 +58,10 @@ public:
     std::error_code Lost() const override;
     link::TimePoint Now() const override { return link::TimePoint(now_); }
     void Wait(link::Micros time) override { now_ += time; }
-    bool StopRequested() const override { return stopAt_ && now_ >= *stopAt_; }
+    bool StopRequested() const override
+    {
+        return (stopAt_ && now_ >= *stopAt_) || (stop_ && stop_->StopRequested());
+    }
 
 private:
     struct Due {
@@ -74,6 +79,7 @@ private:
     std::optional<link::Micros> stopAt_;
     std::optional<link::Micros> lostAt_;
     std::optional<unsigned> loseAfter_;
+    const link::StopSource* stop_ = nullptr;
 };
 
 // A reply to a probe or a calibration carrying `value`, its check good.

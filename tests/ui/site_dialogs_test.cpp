@@ -1,0 +1,332 @@
+// The site dialogs' wiring, the same on every backend: each run on a
+// scripted bus and driven as the operator drives it, through what the
+// dialog framework lets a test see and do, from the ticks of a host dialog
+// whose timer goes on inside their runs and boxes. Exits 1 on any mismatch.
+
+#include "commission_dlg.h"
+#include "dialog/application.h"
+#include "dialog/dialog.h"
+#include "dialog/test_access.h"
+#include "doctor_dlg.h"
+#include "link/frame_shapes.h"
+#include "link/frames.h"
+#include "link/protocol.h"
+#include "main_dlg.h"
+#include "resource.h"
+#include "scripted_line.h"
+
+#include <array>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace std::chrono_literals;
+using namespace tarnel::dialog::testing;
+using tarnel::test::Bytes;
+using tarnel::test::ScriptedLine;
+using Rows = std::vector<std::vector<std::string>>;
+
+int gMismatches = 0;
+
+template <class T>
+void Expect(const char* what, const T& seen, const T& expected)
+{
+    if (seen != expected) {
+        std::printf("FAIL: %s\n", what);
+        ++gMismatches;
+    }
+}
+
+std::string Text(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// The window's port, played by a scripted bus at 9600 baud.
+class ScriptedPort : public SitePort {
+public:
+    explicit ScriptedPort(ScriptedLine::Responder responder) : m_line({}, std::move(responder)) {}
+
+    tarnel::link::Line& Line(const tarnel::link::StopSource& stop) override
+    {
+        m_line.StopWith(&stop);
+        return m_line;
+    }
+    std::optional<int> BaudIndex() const override { return 3; }
+    bool SetSpeed(int baudIndex) override
+    {
+        speeds.push_back(baudIndex);
+        return true;
+    }
+
+    std::vector<int> speeds;
+    ScriptedLine m_line;
+};
+
+// A new controller at 1, moved wherever it is told; its rope reads dry the
+// first time. Probes of 6 meet two controllers answering together.
+std::vector<ScriptedLine::Reply> Controllers(const Bytes& request, std::uint8_t& at, int& calibrations)
+{
+    const auto reply = [](Bytes bytes) { return std::vector<ScriptedLine::Reply>{{12ms, std::move(bytes)}}; };
+    if (request[1] == tarnel::link::kWriteRegister && request[0] == at) {
+        at = request[7];
+        return reply(tarnel::link::Sealed({1, tarnel::link::kWriteRegister, 0x80, 0x01, 0x00, at}));
+    }
+    if (request == tarnel::test::AsBytes(tarnel::link::ZeroCalibrationFrame(at))) {
+        return reply(tarnel::test::ValueReply(at, calibrations++ == 0 ? 1 : 0));
+    }
+    if (request[0] == 6) {
+        return reply({0x00, 0x00, 0x01, 0x00, 0x00, 0x12, 0x34});
+    }
+    return request[0] == at ? reply(tarnel::test::ValueReply(at)) : std::vector<ScriptedLine::Reply>{};
+}
+
+// Steps run one a host tick, again while they return false (waiting),
+// also inside the runs and boxes an earlier step opened.
+class Script {
+public:
+    void Add(std::function<bool()> step) { m_steps.push_back(std::move(step)); }
+
+    void Tick()
+    {
+        if (m_next == m_steps.size()) {
+            return;
+        }
+        const std::size_t current = m_next++;
+        const bool done = m_steps[current]();
+        if (done || m_next != current + 1) {
+            m_waited = 0;
+            return;
+        }
+        m_next = current;
+        if (++m_waited == kPatience) {
+            std::printf("FAIL: step %zu waited in vain\n", current);
+            ++gMismatches;
+            m_next = current + 1;
+        }
+    }
+
+private:
+    static constexpr int kPatience = 500;
+    std::vector<std::function<bool()>> m_steps;
+    std::size_t m_next = 0;
+    int m_waited = 0;
+};
+
+constexpr std::array<ControlTemplate, 0> kNoControls{};
+const DialogTemplate kHostTemplate{"宿主", 60, 30, kNoControls};
+
+class Host : public CDialog {
+public:
+    explicit Host(Script& script) : CDialog(kHostTemplate)
+    {
+        RouteTimer([&script](int) { script.Tick(); });
+    }
+
+protected:
+    bool OnInitDialog() override
+    {
+        CDialog::OnInitDialog();
+        SetTimer(1, 20);
+        return true;
+    }
+};
+
+// A step that waits until `holds`.
+std::function<bool()> Until(std::function<bool()> holds)
+{
+    return holds;
+}
+
+// A step done at once.
+std::function<bool()> Do(std::function<void()> act)
+{
+    return [act = std::move(act)] {
+        act();
+        return true;
+    };
+}
+
+// The row written last, without its time.
+std::string LastRow(const std::filesystem::path& record)
+{
+    std::string text = Text(record);
+    text.pop_back();
+    const std::string last = text.substr(text.rfind('\n') + 1);
+    return last.substr(last.find(',') + 1);
+}
+
+// 现场调试: a controller connected, moved to 10, its rope dry and then in
+// water, recorded; then 停止.
+class CommissioningRun {
+public:
+    CommissioningRun(Script& script, CDialog& host, std::filesystem::path record)
+        : m_port([this](const Bytes& request, unsigned) { return Controllers(request, m_at, m_calibrations); }),
+          m_dlg(&host, m_port), m_record(std::move(record))
+    {
+        m_dlg.m_nFirst = 10;
+        m_dlg.m_nLast = 12;
+        m_dlg.m_bCalibrate = true;
+        m_dlg.m_strRecord = m_record.string();
+        script.Add(Do([this] { m_dlg.DoModal(); }));
+        script.Add(Do([this] {
+            Expect("before 开始", States({IDC_START, IDC_STOP, IDC_ROPE_IN_WATER}), std::vector{true, false, false});
+            Click(m_dlg, IDC_START);
+        }));
+        script.Add(Until([this] { return Step().starts_with("请将地址 10 的水浸绳"); }));
+        script.Add(Do([this] {
+            Expect("at work, the form kept", States({IDC_START, IDC_RECORD, IDC_STOP, IDC_SKIP}),
+                   std::vector{false, false, true, true});
+            Click(m_dlg, IDC_ROPE_IN_WATER);
+        }));
+        script.Add(Until([this] { return Step().starts_with("水浸绳不在水中（读数 0x0001）："); }));
+        script.Add(Do([this] { Click(m_dlg, IDC_ROPE_IN_WATER); }));
+        script.Add(Until([this] { return Step() == "请贴标签 10，然后接入下一台控制器（出厂地址 1）"; }));
+        script.Add(Do([this] {
+            Rows rows = ListRows(m_dlg, IDC_ROWS);
+            for (auto& row : rows) {
+                row.erase(row.begin() + 3);  // the time
+            }
+            Expect("the row shown", rows, Rows{{"10", "已设置", "已校零", "3 毫秒"}});
+            Expect("and written", LastRow(m_record), std::string("10,9600,1,moved,calibrated,3"));
+            Click(m_dlg, IDC_STOP);
+        }));
+        script.Add(Until([this] { return IsEnabled(m_dlg, IDC_START); }));
+        script.Add(Do([this] {
+            Expect("the end", Step(), std::string("已停止。已设置 1 台，失败 0 台"));
+            m_dlg.EndDialog(IDCANCEL);
+        }));
+    }
+
+private:
+    std::string Step() const { return m_dlg.GetDlgItemText(IDC_STEP); }
+    std::vector<bool> States(std::initializer_list<int> ids) const
+    {
+        std::vector<bool> enabled;
+        for (const int id : ids) {
+            enabled.push_back(IsEnabled(m_dlg, id));
+        }
+        return enabled;
+    }
+
+    std::uint8_t m_at = 1;
+    int m_calibrations = 0;
+    ScriptedPort m_port;
+    CCommissionDlg m_dlg;
+    std::filesystem::path m_record;
+};
+
+// A record that is not one: said in a box, nothing sent, the file untouched.
+class RefusedRun {
+public:
+    RefusedRun(Script& script, CDialog& host, std::filesystem::path notes)
+        : m_port([](const Bytes&, unsigned) { return std::vector<ScriptedLine::Reply>{}; }), m_dlg(&host, m_port),
+          m_notes(std::move(notes))
+    {
+        std::ofstream(m_notes, std::ios::binary) << "name,phone\n";
+        m_dlg.m_strRecord = m_notes.string();
+        script.Add(Do([this] { m_dlg.DoModal(); }));
+        script.Add(Do([this] { Click(m_dlg, IDC_START); }));
+        script.Add(Until([this] { return (m_box = CloseMessageBox()).has_value(); }));
+        script.Add(Do([this] {
+            Expect("the refusal", m_box->text.starts_with("“" + m_notes.string() + "”不是调试记录："), true);
+            Expect("the file untouched", Text(m_notes), std::string("name,phone\n"));
+            Expect("nothing sent", m_port.m_line.Writes().size(), std::size_t{0});
+            m_dlg.EndDialog(IDCANCEL);
+        }));
+    }
+
+private:
+    ScriptedPort m_port;
+    CCommissionDlg m_dlg;
+    std::filesystem::path m_notes;
+    std::optional<Box> m_box;
+};
+
+// 总线诊断 at the window's speed, which is put back: 5 answers, two
+// controllers answer together at 6.
+class DoctorRun {
+public:
+    DoctorRun(Script& script, CDialog& host)
+        : m_port([this](const Bytes& request, unsigned) { return Controllers(request, m_at, m_calibrations); }),
+          m_dlg(&host, m_port)
+    {
+        m_dlg.m_nTo = 7;
+        script.Add(Do([this] { m_dlg.DoModal(); }));
+        script.Add(Do([this] { Click(m_dlg, IDC_START); }));
+        script.Add(Until([this] { return IsEnabled(m_dlg, IDC_START); }));
+        script.Add(Do([this] {
+            Expect("the controllers found", ListRows(m_dlg, IDC_FOUND), Rows{{"5", "9600", "3/3/3"}});
+            Expect("the findings", m_dlg.GetDlgItemText(IDC_FINDINGS).substr(0, 69),
+                   std::string("发现 1 个问题\n- 地址 6 的应答有 5 次（共 5 次）损坏"));
+            Expect("the speed put back", m_port.speeds, std::vector{3, 3});
+            m_dlg.EndDialog(IDCANCEL);
+        }));
+    }
+
+private:
+    std::uint8_t m_at = 5;
+    int m_calibrations = 0;
+    ScriptedPort m_port;
+    CDoctorDlg m_dlg;
+};
+
+// The window's menu opens them, once a port is open.
+class MenuRun {
+public:
+    MenuRun(Script& script, CDialog& host) : m_window(&host)
+    {
+        script.Add(Do([this] { m_window.DoModal(); }));
+        script.Add(Do([this] {
+            Expect("the window menu", WindowMenuItems(m_window),
+                   std::vector<std::string>{"关于 Tarnel(&A)...", "现场调试…", "总线诊断…"});
+            ChooseWindowMenuItem(m_window, 1);
+        }));
+        script.Add(Until([this] { return (m_box = CloseMessageBox()).has_value(); }));
+        script.Add(Do([this] {
+            Expect("without a port", m_box->text, std::string("请先打开串口"));
+            m_window.EndDialog(IDCANCEL);
+        }));
+    }
+
+private:
+    CMainDlg m_window;
+    std::optional<Box> m_box;
+};
+
+class SiteDialogsApp : public CWinApp {
+public:
+    SiteDialogsApp() : CWinApp("现场") {}
+
+    bool InitInstance() override
+    {
+        const std::filesystem::path folder = std::filesystem::temp_directory_path();
+        const std::filesystem::path record = folder / "tarnel-site-record.csv";
+        std::filesystem::remove(record);
+        Script script;
+        Host host(script);
+        CommissioningRun commissioning(script, host, record);
+        RefusedRun refused(script, host, folder / "tarnel-notes.csv");
+        DoctorRun doctor(script, host);
+        MenuRun menu(script, host);
+        script.Add(Do([&host] { host.EndDialog(IDOK); }));
+        host.DoModal();
+        std::filesystem::remove(record);
+        std::filesystem::remove(folder / "tarnel-notes.csv");
+        std::printf("%d mismatches\n", gMismatches);
+        std::fflush(stdout);
+        // Straight out: the toolkit is still up, and the exit code is ours.
+        std::_Exit(gMismatches == 0 ? 0 : 1);
+    }
+};
+
+SiteDialogsApp theApp;
+
+}  // namespace
