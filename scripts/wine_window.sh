@@ -88,9 +88,15 @@ start_wine_tarnel_on_silent_bus() {  # BUILD_DIR
 # windows, only their ASCII.
 ABOUT_TITLE=".+ Tarnel"
 
-# The about command from the window menu: its last item.
+# The about command from the window menu.
 open_about_box() {
+  open_window_menu_item 1
+}
+
+# Chooses item N (from 1) of the window's own items, the last three of its
+# system menu: the about box, 现场调试, 总线诊断.
+open_window_menu_item() {  # N
   driver menu >/dev/null
   sleep 0.2
-  xdotool key Up Return
+  xdotool key $(printf 'Up %.0s' $(seq $((4 - $1)))) Return
 }

@@ -20,10 +20,16 @@ ABOUT_TITLE="关于 Tarnel"
 # Starts Xvfb, a silent bus as port 1 and Tarnel from build tree $1, and
 # opens the port. Sets WINDOW, SIM_PID and SIM_LOG.
 start_tarnel_on_silent_bus() {
+  start_tarnel_on_bus "$1" 1,silent
+}
+
+# The same with the controllers given.
+start_tarnel_on_bus() {  # BUILD_DIR CONTROLLER...
   export TARNEL_BUILD=$1
+  shift
   unset DISPLAY
   start_x_if_needed
-  start_simulated_bus 1,silent
+  start_simulated_bus "$@"
   "$TARNEL_BUILD/src/ui/tarnel" &
   TARNEL_PID=$!
   trap 'kill $TARNEL_PID $SIM_PID $XVFB_PID 2>/dev/null || true; wait; rm -f "$SIM_LOG"' EXIT
@@ -51,9 +57,14 @@ set_form() {  # PERIOD START_ADDRESS
 }
 
 open_about_box() {  # from the context menu of the window background
+  open_window_menu_item 1
+}
+
+# Chooses item N (from 1) of the window menu: the about box, 现场调试, 总线诊断.
+open_window_menu_item() {  # N
   xdotool mousemove --window "$WINDOW" $BACKGROUND click 3
   sleep 0.2
-  xdotool key Down Return
+  xdotool key $(printf 'Down %.0s' $(seq "$1")) Return
 }
 
 window_count() {  # TITLE

@@ -14,6 +14,8 @@
 //   tip                waits for a shown tooltip                -> its text
 //   center ID          where control ID's centre is in the client area -> x y
 //   rect ID            where control ID is in the client area -> w h x y
+//   spot ID            where control ID's centre is on the screen   -> x y
+//   in TITLE           waits for the dialog TITLE; the steps after it act on it
 //   close              closes the window (the program ends)
 
 #include "platform/wide_text_win32.h"
@@ -95,7 +97,7 @@ RECT RelativeRect(HWND window, HWND control)
 
 int wmain(int argc, wchar_t** argv)
 {
-    const HWND window = MainWindow();
+    HWND window = MainWindow();
     if (!window) {
         Print("no Tarnel window");
         return 1;
@@ -162,6 +164,17 @@ int wmain(int argc, wchar_t** argv)
             Print(step == L"center" ? std::to_string(r.left + w / 2) + " " + std::to_string(r.top + h / 2)
                                     : std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(r.left) +
                                           " " + std::to_string(r.top));
+        } else if (step == L"spot") {
+            RECT r;
+            GetWindowRect(GetDlgItem(window, id()), &r);
+            Print(std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2));
+        } else if (step == L"in") {
+            const std::wstring title = at + 1 < argc ? argv[++at] : L"";
+            window = FindDialog([&title](HWND w) { return TextOf(w) == title; }, 10000);
+            if (!window) {
+                Print("no dialog " + Utf8(title));
+                return 1;
+            }
         } else if (step == L"close") {
             PostMessageW(window, WM_CLOSE, 0, 0);
         } else {
