@@ -4,18 +4,20 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 scripts/build.sh
+# A benchmark that fails is said, and the rest still run.
+failed() { echo "== $1 did not run to its end (status $2)"; }
 for bench in build/default/bench/*_bench; do
   echo "== $(basename "$bench")"
   # Windows render off screen, so the numbers do not depend on a display.
-  QT_QPA_PLATFORM=offscreen "$bench"
+  QT_QPA_PLATFORM=offscreen "$bench" || failed "$(basename "$bench")" $?
 done
 # Real clicks need a real X window (a private Xvfb).
 for bench in bench/*_bench.sh; do
   echo "== $(basename "$bench")"
-  "$bench" build/default
+  "$bench" build/default || failed "$(basename "$bench")" $?
 done
 echo "== scan_clicks_bench.sh under Wine"
-bench/scan_clicks_bench.sh build/default 8 wine
+bench/scan_clicks_bench.sh build/default 8 wine || failed "scan_clicks_bench.sh under Wine" $?
 echo "== fuzzing, ${TARNEL_FUZZ_RUNS:-10000000} executions a target"
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
