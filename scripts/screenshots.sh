@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Shows the operator window, a message box and the about box in a real X window (under
-# Xvfb when there is no display) and saves a screenshot of each; then the
-# Windows build's window and a message box, under Wine.
+# Shows the operator window, a message box, the about box and the site
+# dialogs at work in a real X window (under Xvfb when there is no display)
+# and saves a screenshot of each; then the Windows build's, under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/x_window.sh
@@ -33,6 +33,47 @@ sleep 0.5
 import -window "$about" "$out/about-box.png"
 xdotool key Escape
 
+# 现场调试 with a controller recorded and the next one's rope asked for, and
+# 总线诊断 with its findings, on a simulated site; `press ID` clicks a
+# control of the dialog DIALOG.
+site_dialogs() {  # SCREENSHOT_PREFIX
+  find "$HOME" -maxdepth 3 -path '*/Tarnel/*.csv' -delete
+  sim_tell "add 1,wet"
+  DIALOG=现场调试
+  open_window_menu_item 2
+  sleep 1
+  press 1104
+  press 1107
+  sleep 4
+  press 1110
+  sleep 2
+  sim_tell "add 1"
+  sleep 2
+  import -window "$(dialog_window)" "$out/${1}commissioning.png"
+  press 1111
+  sleep 0.5
+  press 2
+  DIALOG=总线诊断
+  open_window_menu_item 3
+  sleep 1
+  press 1203 && xdotool key End shift+Home type 30
+  press 1107
+  sleep 16
+  import -window "$(dialog_window)" "$out/${1}doctor.png"
+  press 2
+}
+
+(
+  declare -A spot=([现场调试1104]="384 25" [现场调试1107]="51 85" [现场调试1110]="64 166" [现场调试1111]="162 166"
+                   [现场调试2]="492 364" [总线诊断1203]="342 25" [总线诊断1107]="411 25" [总线诊断2]="477 364")
+  dialog_window() { wait_for_window "$DIALOG"; }
+  press() { xdotool mousemove --window "$(dialog_window)" ${spot[$DIALOG$1]} click 1; sleep 0.2; }
+  HOME=$(mktemp -d)
+  kill $tarnel_pid
+  start_tarnel_on_bus build/default 5 5 7 12,delay=300 20,short
+  site_dialogs ""
+)
+
 # The Windows build, in a private Xvfb of its own.
 scripts/build.sh windows_link
 prefix=$PWD/build/default/wine-prefix
@@ -46,6 +87,17 @@ prefix=$PWD/build/default/wine-prefix
   sleep 1
   box=$(xdotool search --onlyvisible --name '^Tarnel$' | grep -vx "$WINDOW" | head -1)
   import -window "$box" "$out/windows-message-box.png"
+  driver box >/dev/null
+)
+(
+  source scripts/wine_window.sh
+  start_wine_tarnel build/default 5 5 7 12,delay=300 20,short
+  driver set 1007 "$COM" click 1019 box >/dev/null
+  press() { xdotool mousemove $(driver in "$DIALOG" spot "$1") click 1; sleep 0.2; }
+  # Wine names its windows in ways xdotool's search cannot match: the
+  # dialog is the newest window.
+  dialog_window() { xdotool search --onlyvisible --name '.' | tail -1; }
+  site_dialogs "windows-"
 )
 
 # tarnel-link's help in Chinese: in a terminal, and in a Windows console
@@ -69,5 +121,7 @@ kill %% 2>/dev/null || true
 )
 
 echo "Screenshots: $out/main-window.png $out/message-box.png $out/about-box.png"
+echo "             $out/commissioning.png $out/doctor.png"
 echo "             $out/windows-main-window.png $out/windows-message-box.png"
+echo "             $out/windows-commissioning.png $out/windows-doctor.png"
 echo "             $out/link-help-terminal.png $out/windows-link-help-console.png"
