@@ -1,4 +1,5 @@
 #include "platform/append_file.h"
+#include "platform/file_io_posix.h"
 #include "platform/last_error.h"
 
 #include <cerrno>
@@ -19,12 +20,8 @@ public:
 
     std::error_code Append(std::string_view text) override
     {
-        while (!text.empty()) {
-            const ssize_t written = ::write(fd_, text.data(), text.size());
-            if (written < 0 && errno != EINTR) {
-                return LastError();
-            }
-            text.remove_prefix(static_cast<std::size_t>(std::max<ssize_t>(written, 0)));
+        if (const std::error_code error = WriteAll(fd_, text)) {
+            return error;
         }
         return ::fsync(fd_) == 0 ? std::error_code{} : LastError();
     }
@@ -74,16 +71,7 @@ std::unique_ptr<AppendFile> AppendFile::Open(const std::string& path, std::error
         return nullptr;
     }
     std::string contents;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(fd, buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno != EINTR) {
-            error = LastError();
-            ::close(fd);
-            return nullptr;
-        }
-        contents.append(buffer, static_cast<std::size_t>(std::max<ssize_t>(n, 0)));
-    }
-    if (created && (error = SyncFolder(path))) {
+    if ((error = ReadToEnd(fd, contents)) || (created && (error = SyncFolder(path)))) {
         ::close(fd);
         return nullptr;
     }

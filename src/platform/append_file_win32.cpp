@@ -1,7 +1,7 @@
 #include "platform/append_file.h"
+#include "platform/file_io_win32.h"
 #include "platform/last_error.h"
 #include "platform/wide_text_win32.h"
-#include "platform/write_result_win32.h"
 
 #include <windows.h>
 
@@ -17,9 +17,7 @@ public:
 
     std::error_code Append(std::string_view text) override
     {
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(handle_, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        if (const std::error_code error = WriteResult(ok, written, text.size())) {
+        if (const std::error_code error = WriteAll(handle_, text)) {
             return error;
         }
         return ::FlushFileBuffers(handle_) ? std::error_code{} : LastError();
@@ -38,14 +36,6 @@ bool HeldElsewhere(std::error_code openError)
            (openError.value() == ERROR_SHARING_VIOLATION || openError.value() == ERROR_LOCK_VIOLATION);
 }
 
-std::error_code WriteResult(BOOL ok, DWORD written, std::size_t wanted)
-{
-    if (!ok) {
-        return LastError();
-    }
-    return written == wanted ? std::error_code{} : std::error_code(ERROR_DISK_FULL, std::system_category());
-}
-
 std::unique_ptr<AppendFile> AppendFile::Open(const std::string& path, std::error_code& error)
 {
     // Appending only, and no other writer while open: others may read.
@@ -56,14 +46,7 @@ std::unique_ptr<AppendFile> AppendFile::Open(const std::string& path, std::error
         return nullptr;
     }
     std::string contents;
-    char buffer[4096];
-    DWORD read = 0;
-    BOOL readable = TRUE;
-    while ((readable = ::ReadFile(handle, buffer, sizeof buffer, &read, nullptr)) && read != 0) {
-        contents.append(buffer, read);
-    }
-    if (!readable) {
-        error = LastError();
+    if ((error = ReadToEnd(handle, contents))) {
         ::CloseHandle(handle);
         return nullptr;
     }

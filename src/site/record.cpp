@@ -4,6 +4,7 @@
 #include "site/decimal.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace tarnel::site {
@@ -101,11 +102,12 @@ std::optional<Calibration> ReadCalibration(std::string_view words)
             return Calibration{kind};
         }
     }
-    unsigned value = 0;
-    char end = 0;
-    if (words.size() == 23 && std::sscanf(std::string(words).c_str(), "rope dry (value 0x%4X%c", &value, &end) == 2 &&
-        end == ')' && words == CalibrationWords({Kind::RopeDry, static_cast<std::uint16_t>(value)})) {
-        return Calibration{Kind::RopeDry, static_cast<std::uint16_t>(value)};
+    // "rope dry (value 0x0001)": the value as it was written, in upper case.
+    std::uint16_t value = 0;
+    const char* digits = words.data() + 18;
+    if (words.size() == 23 && std::from_chars(digits, digits + 4, value, 16).ptr == digits + 4 &&
+        words == CalibrationWords({Kind::RopeDry, value})) {
+        return Calibration{Kind::RopeDry, value};
     }
     const auto failure = ReadFailure(words);
     if (!failure || failure->kind == Failure::EchoOnly) {

@@ -7,6 +7,8 @@
 #include "link/protocol.h"
 #include "messages/messages.h"
 #include "platform/error_text.h"
+#include "platform/paths.h"
+#include "platform/whole_file.h"
 #include "resource.h"
 #include "site_texts.h"
 #include "templates.h"
@@ -14,7 +16,6 @@
 
 #include <array>
 #include <chrono>
-#include <filesystem>
 
 namespace {
 
@@ -36,8 +37,8 @@ constexpr std::array kForm{IDC_FACTORY, IDC_FIRST, IDC_LAST, IDC_CALIBRATE, IDC_
 std::string TodaysRecord()
 {
     const std::string date = tarnel::site::IsoText(tarnel::site::LocalTime(std::chrono::system_clock::now()));
-    return (std::filesystem::path(tarnel::dialog::DocumentsFolder()) / "Tarnel" / (date.substr(0, 10) + ".csv"))
-        .string();
+    return tarnel::platform::Joined(tarnel::platform::Joined(tarnel::dialog::DocumentsFolder(), "Tarnel"),
+                                    date.substr(0, 10) + ".csv");
 }
 
 // "2026-12-08 09:15:02": the row's local time.
@@ -107,8 +108,8 @@ void CCommissionDlg::OnBrowse()
 
 std::optional<tarnel::site::Record> CCommissionDlg::OpenRecord()
 {
-    std::error_code error;
-    std::filesystem::create_directories(std::filesystem::path(m_strRecord).parent_path(), error);
+    // A missing folder is the record's refusal to say.
+    tarnel::platform::MakeFolders(tarnel::platform::FolderOf(m_strRecord));
     auto opened = tarnel::site::OpenRecord(m_strRecord);
     if (auto* record = std::get_if<tarnel::site::Record>(&opened)) {
         return std::move(*record);

@@ -41,6 +41,8 @@ TEST(Record, ReadsItsOwnRowsAndRefusesAnythingElseNamingTheLine)
          RecordProblem{Kind::NotARow, 2}},
         {"a quoted field", kHeader + "2026-12-07T09:15:02+01:00,10,9600,1,\"moved\",calibrated,4\n",
          RecordProblem{Kind::NotARow, 2}},
+        {"a value in lower case", kHeader + "2026-12-07T09:15:02+01:00,10,9600,1,moved,rope dry (value 0xab0f),4\n",
+         RecordProblem{Kind::NotARow, 2}},
         {"a blank line", kHeader + kRow + "\n", RecordProblem{Kind::NotARow, 3}},
     };
     for (const auto& c : cases) {
@@ -51,8 +53,12 @@ TEST(Record, ReadsItsOwnRowsAndRefusesAnythingElseNamingTheLine)
             EXPECT_EQ(c.read, decltype(c.read)(std::get<RecordProblem>(read))) << c.name;
         }
     }
-    const auto rows = std::get<0>(ReadRecord(kHeader + kRow));
-    EXPECT_EQ(kHeader + RecordLine(rows.at(0)), kHeader + kRow) << "a row reads back as written";
+    const std::string rows[] = {kRow, "2026-12-07T09:16:40-03:30,11,1200,1,verify: no answer,not asked,\n",
+                                "2026-12-07T09:17:00+01:00,12,9600,1,moved,rope dry (value 0xAB0F),5\n",
+                                "2026-12-07T09:18:00+01:00,13,9600,1,another controller still at 1,skipped,\n"};
+    for (const std::string& row : rows) {
+        EXPECT_EQ(RecordLine(std::get<0>(ReadRecord(kHeader + row)).at(0)), row) << "reads back as written";
+    }
 }
 
 TEST(Record, AnotherRunsRecordIsRefusedAndANewOneGetsItsHeader)

@@ -8,7 +8,7 @@
 
 #include "platform/dcb_settings.h"
 #include "platform/serial_line.h"
-#include "platform/write_result_win32.h"
+#include "platform/file_io_win32.h"
 
 #include <cstdio>
 #include <windows.h>
