@@ -48,7 +48,12 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::error_cod
     return error ? std::nullopt : std::optional(std::move(contents));
 }
 
-std::error_code ReplaceFile(const std::string& path, std::string_view text)
+bool NoSuchFile(std::error_code readError)
+{
+    return readError == std::errc::no_such_file_or_directory;
+}
+
+std::error_code WriteWholeFile(const std::string& path, std::string_view text)
 {
     std::string temporary = path + ".XXXXXX";
     const int fd = ::mkstemp(temporary.data());

@@ -56,7 +56,13 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::error_cod
     return error ? std::nullopt : std::optional(std::move(contents));
 }
 
-std::error_code ReplaceFile(const std::string& path, std::string_view text)
+bool NoSuchFile(std::error_code readError)
+{
+    return readError.category() == std::system_category() &&
+           (readError.value() == ERROR_FILE_NOT_FOUND || readError.value() == ERROR_PATH_NOT_FOUND);
+}
+
+std::error_code WriteWholeFile(const std::string& path, std::string_view text)
 {
     const std::wstring target = Wide(path);
     wchar_t temporary[MAX_PATH];
