@@ -31,7 +31,8 @@ std::string Footer()
         Tr("Exit status:\n"
            "  0    done, or a controller found\n"
            "  1    nothing answered, or refused before sending (the new address is taken)\n"
-           "  2    a bad command line: nothing opened, nothing sent\n"
+           "  2    a bad command line: nothing opened, nothing sent; report: the record or the output file\n"
+           "       refused, nothing written\n"
            "  3    the port did not open, or the adapter went away (commission, doctor)\n"
            "  4    the controller answered but the job is not done (rope not in water; silent at the new "
            "address)\n"
@@ -64,7 +65,8 @@ std::string Mistake(const CLI::Error& error)
     std::smatch match;
     std::string text = what;
     if (what == "A subcommand is required") {
-        text = Tr("a command is required: ports, scan, set-address, calibrate, commission, doctor or monitor");
+        text = Tr("a command is required: ports, scan, set-address, calibrate, commission, report, doctor or "
+                  "monitor");
     } else if (std::regex_match(what, match, std::regex("(.+) is required"))) {
         text = Format(Tr("%s is required"), match.str(1).c_str());
     } else if (std::regex_match(what, match, std::regex("The following arguments? (?:was|were) not expected: (.*)"))) {
@@ -337,6 +339,24 @@ Subcommand AddCommission(CLI::App& app)
             }};
 }
 
+Subcommand AddReport(CLI::App& app)
+{
+    const auto request = std::make_shared<ReportRequest>();
+    CLI::App* command = app.add_subcommand(
+        "report", Tr("make a commissioning record into the site's handover report: one HTML page, ready to print"));
+    command->add_option("RECORD", request->record, Tr("the commissioning record"))->required()->type_name("FILE");
+    command->add_option("--site", request->site, Tr("the site's name (default: the name of the record's folder)"))
+        ->type_name("NAME");
+    command
+        ->add_option("-o,--output", request->output,
+                     Tr("where the report goes (default: beside the record, its name ending in .html; - for "
+                        "standard output)"))
+        ->type_name("FILE");
+    command->add_flag("--force", request->force,
+                      Tr("replace an output file that is no report made by Tarnel (a record, never)"));
+    return {command, [request] { return Command(*request); }};
+}
+
 Subcommand AddDoctor(CLI::App& app)
 {
     LineOptions line(250);
@@ -376,6 +396,7 @@ std::variant<Command, int> ParseCommandLine(const std::vector<std::string>& args
         AddSetAddress(app),
         AddCalibrate(app),
         AddCommission(app),
+        AddReport(app),
         AddDoctor(app),
         AddMonitor(app),
     };

@@ -3,6 +3,7 @@
 #include "commission_command.h"
 #include "doctor_command.h"
 #include "exchange_commands.h"
+#include "report_command.h"
 #include "scan_command.h"
 
 #include <iosfwd>
@@ -31,7 +32,7 @@ struct MonitorCommand {
 
 using Command =
     std::variant<ListPortsCommand, ScanRequest, SetAddressCommand, CalibrateCommand, MonitorCommand, CommissionOptions,
-                 DoctorRequest>;
+                 DoctorRequest, ReportRequest>;
 
 // What a command line (the words after the program's name) asks for. For
 // --help and --version, and for a mistake, nothing is to be done: the text

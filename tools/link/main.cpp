@@ -53,6 +53,7 @@ int main(int argc, char** argv)
                           [](const MonitorCommand& c) { return RunMonitor(c.port, c.baudIndex); },
                           [](const CommissionOptions& c) { return RunCommission(c); },
                           [](const DoctorRequest& d) { return RunDoctor(d); },
+                          [](const ReportRequest& r) { return RunReport(r); },
                       },
                       std::get<Command>(parsed));
 }
