@@ -16,6 +16,11 @@ std::optional<std::string> ChooseFile(CDialog& owner, const std::string& title, 
 // The user's documents folder.
 std::string DocumentsFolder();
 
+// Opens the file at `path` in the program the desktop has for its kind,
+// such as a page in the browser, and returns at once; false when no such
+// program could be started.
+bool OpenDocument(const std::string& path);
+
 // The system's bell.
 void Beep();
 

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace tarnel::dialog {
@@ -28,6 +29,11 @@ std::optional<std::string> ChooseFile(CDialog& owner, const std::string& title, 
 std::string DocumentsFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+}
+
+bool OpenDocument(const std::string& path)
+{
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {QString::fromStdString(path)});
 }
 
 void Beep()

@@ -4,6 +4,7 @@
 #include "platform/wide_text_win32.h"
 
 #include <commdlg.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <vector>
@@ -44,6 +45,13 @@ std::string DocumentsFolder()
     }
     ::CoTaskMemFree(folder);
     return documents;
+}
+
+bool OpenDocument(const std::string& path)
+{
+    // Anything above 32 is success, for the sake of 16-bit Windows.
+    const auto started = ::ShellExecuteW(nullptr, L"open", Wide(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    return reinterpret_cast<INT_PTR>(started) > 32;
 }
 
 void Beep()

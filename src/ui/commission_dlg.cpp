@@ -10,6 +10,7 @@
 #include "platform/paths.h"
 #include "platform/whole_file.h"
 #include "resource.h"
+#include "site/handover.h"
 #include "site_texts.h"
 #include "templates.h"
 #include "words/site_words.h"
@@ -23,6 +24,7 @@ using CommissionRoute = MessageRoute<CCommissionDlg>;
 
 const std::array kCommissionRoutes{
     CommissionRoute::Clicked(IDC_BROWSE, &CCommissionDlg::OnBrowse),
+    CommissionRoute::Clicked(IDC_REPORT, &CCommissionDlg::OnReport),
     CommissionRoute::Clicked(IDC_START, &CCommissionDlg::OnStart),
     CommissionRoute::Clicked(IDC_STOP, &CCommissionDlg::OnStop),
     CommissionRoute::Clicked(IDC_ROPE_IN_WATER, &CCommissionDlg::OnRopeInWater),
@@ -31,7 +33,7 @@ const std::array kCommissionRoutes{
 };
 
 // The fields the operator sets before 开始, which stay as they are while it works.
-constexpr std::array kForm{IDC_FACTORY, IDC_FIRST, IDC_LAST, IDC_CALIBRATE, IDC_RECORD, IDC_BROWSE};
+constexpr std::array kForm{IDC_FACTORY, IDC_FIRST, IDC_LAST, IDC_CALIBRATE, IDC_RECORD, IDC_BROWSE, IDC_REPORT};
 
 // Today's record: a file named for the date in a Tarnel folder among the user's documents.
 std::string TodaysRecord()
@@ -103,6 +105,44 @@ void CCommissionDlg::OnBrowse()
     if (const auto chosen = tarnel::dialog::ChooseFile(*this, kChooseRecord, m_strRecord)) {
         m_strRecord = *chosen;
         SetDlgItemText(IDC_RECORD, m_strRecord);
+    }
+}
+
+void CCommissionDlg::OnReport()
+{
+    if (!UpdateData(true)) {
+        return;
+    }
+    const std::string report = tarnel::site::ReportPathFor(m_strRecord);
+    const auto made =
+        tarnel::words::ReportOfRecord(m_strRecord, tarnel::site::SiteNameFor(m_strRecord), tarnel::messages::kChinese);
+    if (const auto* trouble = std::get_if<tarnel::words::ReportTrouble>(&made)) {
+        ReportRefused(*trouble, report);
+    } else if (const auto trouble = tarnel::words::PutReport(report, std::get<tarnel::words::Report>(made).page, false)) {
+        ReportRefused(*trouble, report);
+    } else if (!tarnel::dialog::OpenDocument(report)) {
+        AfxMessageBox(tarnel::messages::Format(kReportNotOpened, report.c_str()));
+    }
+}
+
+void CCommissionDlg::ReportRefused(const tarnel::words::ReportTrouble& trouble, const std::string& report)
+{
+    using Kind = tarnel::words::ReportTrouble::Kind;
+    const std::string error = tarnel::platform::ErrorText(trouble.error);
+    switch (trouble.kind) {
+    case Kind::RecordUnreadable:
+        AfxMessageBox(tarnel::messages::Format(kRecordUnreadable, m_strRecord.c_str(), error.c_str()));
+        break;
+    case Kind::NotARecord:
+        AfxMessageBox(tarnel::messages::Format(
+            kNoReportOfIt, m_strRecord.c_str(),
+            tarnel::words::RecordProblemText(trouble.problem, tarnel::messages::kChinese).c_str()));
+        break;
+    case Kind::OutputIsARecord: AfxMessageBox(tarnel::messages::Format(kReportOverRecord, report.c_str())); break;
+    case Kind::OutputNotOurs: AfxMessageBox(tarnel::messages::Format(kReportOverOther, report.c_str())); break;
+    case Kind::OutputUnwritable:
+        AfxMessageBox(tarnel::messages::Format(kReportUnwritable, report.c_str(), error.c_str()));
+        break;
     }
 }
 

@@ -3,6 +3,7 @@
 #include "dialog/dialog.h"
 #include "site/commissioning.h"
 #include "site_port.h"
+#include "words/report_file.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,6 +19,8 @@ public:
 
     // Handlers, reached through the routing table.
     void OnBrowse();
+    // The record's handover report, beside it, opened in the browser.
+    void OnReport();
     void OnStart();
     void OnStop();
     void OnRopeInWater();
@@ -39,6 +42,7 @@ protected:
 private:
     // The record, refused in a box; none when it cannot be used.
     std::optional<tarnel::site::Record> OpenRecord();
+    void ReportRefused(const tarnel::words::ReportTrouble& trouble, const std::string& report);
     void ShowRecorded(const tarnel::site::RecordRow& row);
     void ShowWorking(bool working);
     void ShowStep(const std::string& text);

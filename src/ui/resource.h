@@ -30,6 +30,7 @@ constexpr int IDC_STEP = 1109;
 constexpr int IDC_ROPE_IN_WATER = 1110;
 constexpr int IDC_SKIP = 1111;
 constexpr int IDC_ROWS = 1112;
+constexpr int IDC_REPORT = 1113;
 
 // Controls of the doctor's dialog; it shares IDC_START, IDC_STOP and IDC_STEP
 constexpr int IDC_SPEED = 1201;

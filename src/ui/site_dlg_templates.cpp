@@ -26,6 +26,7 @@ constexpr std::array kCommissionControls{
     ControlTemplate{Button, IDC_BROWSE, "IDC_BROWSE", "选择…", 302, 30, 52, 14},
     ControlTemplate{Button, IDC_START, "IDC_START", "开始", 8, 50, 52, 14},
     ControlTemplate{Button, IDC_STOP, "IDC_STOP", "停止", 64, 50, 52, 14},
+    ControlTemplate{Button, IDC_REPORT, "IDC_REPORT", "生成报告", 302, 50, 52, 14},
     ControlTemplate{Heading, IDC_STEP, "IDC_STEP", "", 8, 70, 346, 30},
     ControlTemplate{Button, IDC_ROPE_IN_WATER, "IDC_ROPE_IN_WATER", "水浸绳已入水", 8, 104, 70, 14},
     ControlTemplate{Button, IDC_SKIP, "IDC_SKIP", "跳过", 82, 104, 52, 14},

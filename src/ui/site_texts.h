@@ -31,6 +31,12 @@ inline constexpr const char* kNotARecord = "“%s”不是调试记录：%s。�
 inline constexpr const char* kRecordHeld = "记录“%s”正被另一次调试使用。未发送任何内容。";
 inline constexpr const char* kRecordUnusable = "无法使用记录“%s”：%s。未发送任何内容。";
 inline constexpr const char* kMilliseconds = "%u 毫秒";
+inline constexpr const char* kRecordUnreadable = "无法读取记录“%s”：%s。未生成报告。";
+inline constexpr const char* kNoReportOfIt = "“%s”不是调试记录：%s。未生成报告。";
+inline constexpr const char* kReportOverRecord = "“%s”是调试记录，不会被覆盖。未生成报告。";
+inline constexpr const char* kReportOverOther = "“%s”已存在，且不是 Tarnel 生成的报告：文件未改动，未生成报告。";
+inline constexpr const char* kReportUnwritable = "无法写入报告“%s”：%s。";
+inline constexpr const char* kReportNotOpened = "报告已写入“%s”，但无法用浏览器打开。";
 
 // 总线诊断
 inline constexpr const char* kAllSpeeds = "全部";
