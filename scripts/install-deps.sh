@@ -30,6 +30,8 @@ packages=(
   dpkg-dev file help2man lintian
   # the terminal tools' Chinese: the catalogue's tools, the locale, the pages
   gettext locales man-db
+  # the handover report printed by a real browser, and the PDF read back
+  chromium poppler-utils
 )
 
 missing=()

@@ -120,8 +120,32 @@ kill %% 2>/dev/null || true
   wineserver -k
 )
 
+# The first printed page of a small site's handover report, in Chinese: two
+# visits, a controller that failed on the first and one with its rope dry.
+(
+  site=$(mktemp -d)/B栋三层
+  mkdir "$site"
+  awk 'BEGIN {
+    print "time,address,baud,from,outcome,calibration,response_ms"
+    print "2026-12-07T09:02:00+08:00,12,9600,1,verify: no answer,not asked,"
+    for (a = 10; a <= 40; a++) {
+      if (a == 12) continue
+      day = a < 26 ? "07" : "08"
+      time = sprintf("2026-12-%sT%02d:%02d:00+08:00", day, 9 + int(a / 20), (a * 3) % 60)
+      print time "," a ",9600,1,moved," (a == 17 ? "rope dry (value 0x0001),6" : a == 31 ? "skipped,5" : "calibrated,4")
+    }
+    print "2026-12-08T11:20:00+08:00,12,9600,1,moved,calibrated,5"
+  }' >"$site/记录.csv"
+  LANG=zh_CN.UTF-8 build/default/tools/link/tarnel-link report "$site/记录.csv" >/dev/null
+  chromium --headless --no-sandbox --disable-gpu --disable-background-networking --disable-component-update \
+    --no-first-run --user-data-dir="$site/profile" --no-pdf-header-footer --print-to-pdf="$site/report.pdf" \
+    "$site/记录.html" 2>/dev/null
+  pdftoppm -png -r 80 -singlefile -f 1 -l 1 "$site/report.pdf" "$out/handover-report"
+)
+
 echo "Screenshots: $out/main-window.png $out/message-box.png $out/about-box.png"
 echo "             $out/commissioning.png $out/doctor.png"
 echo "             $out/windows-main-window.png $out/windows-message-box.png"
 echo "             $out/windows-commissioning.png $out/windows-doctor.png"
 echo "             $out/link-help-terminal.png $out/windows-link-help-console.png"
+echo "             $out/handover-report.png"

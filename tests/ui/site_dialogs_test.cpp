@@ -33,6 +33,7 @@ using tarnel::test::ScriptedLine;
 using Rows = std::vector<std::vector<std::string>>;
 
 int gMismatches = 0;
+constexpr auto npos = std::string::npos;
 
 template <class T>
 void Expect(const char* what, const T& seen, const T& expected)
@@ -47,6 +48,13 @@ std::string Text(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), {}};
+}
+
+// What the stand-in for the browser was given to open.
+std::string Opened()
+{
+    const char* noted = std::getenv("TARNEL_OPENED");
+    return noted ? Text(noted) : std::string();
 }
 
 // The window's port, played by a scripted bus at 9600 baud.
@@ -169,7 +177,7 @@ class CommissioningRun {
 public:
     CommissioningRun(Script& script, CDialog& host, std::filesystem::path record)
         : m_port([this](const Bytes& request, unsigned) { return Controllers(request, m_at, m_calibrations); }),
-          m_dlg(&host, m_port), m_record(std::move(record))
+          m_dlg(&host, m_port), m_record(std::move(record)), m_report(std::filesystem::path(m_record).replace_extension(".html"))
     {
         m_dlg.m_nFirst = 10;
         m_dlg.m_nLast = 12;
@@ -201,6 +209,12 @@ public:
         script.Add(Until([this] { return IsEnabled(m_dlg, IDC_START); }));
         script.Add(Do([this] {
             Expect("the end", Step(), std::string("已停止。已设置 1 台，失败 0 台"));
+            Click(m_dlg, IDC_REPORT);
+        }));
+        // The browser is the test's stand-in, which notes what it was given.
+        script.Add(Until([] { return Opened().find("tarnel-site-record.html") != npos; }));
+        script.Add(Do([this] {
+            Expect("the report beside the record", Text(m_report).find("<td class=\"number\">10</td>") != npos, true);
             m_dlg.EndDialog(IDCANCEL);
         }));
     }
@@ -221,6 +235,7 @@ private:
     ScriptedPort m_port;
     CCommissionDlg m_dlg;
     std::filesystem::path m_record;
+    std::filesystem::path m_report;
 };
 
 // A record that is not one: said in a box, nothing sent, the file untouched.
@@ -310,6 +325,9 @@ public:
         const std::filesystem::path folder = std::filesystem::temp_directory_path();
         const std::filesystem::path record = folder / "tarnel-site-record.csv";
         std::filesystem::remove(record);
+        if (const char* noted = std::getenv("TARNEL_OPENED")) {
+            std::filesystem::remove(noted);
+        }
         Script script;
         Host host(script);
         CommissioningRun commissioning(script, host, record);
@@ -319,6 +337,7 @@ public:
         script.Add(Do([&host] { host.EndDialog(IDOK); }));
         host.DoModal();
         std::filesystem::remove(record);
+        std::filesystem::remove(std::filesystem::path(record).replace_extension(".html"));
         std::filesystem::remove(folder / "tarnel-notes.csv");
         std::printf("%d mismatches\n", gMismatches);
         std::fflush(stdout);
