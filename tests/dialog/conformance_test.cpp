@@ -8,42 +8,18 @@
 #include "dialog/combo_box.h"
 #include "dialog/data_exchange.h"
 #include "dialog/desktop.h"
-#include "dialog/dialog.h"
 #include "dialog/message_box.h"
-#include "dialog/test_access.h"
+#include "dialog_script.h"
 
-#include <array>
 #include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <functional>
-#include <string>
 #include <thread>
-#include <vector>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
 using namespace tarnel::dialog::testing;
-
-int gMismatches = 0;
-
-template <class T>
-void Expect(const char* what, const T& seen, const T& expected)
-{
-    if (seen != expected) {
-        std::printf("FAIL: %s\n", what);
-        ++gMismatches;
-    }
-}
-
-void Expect(const char* what, bool holds)
-{
-    Expect(what, holds, true);
-}
+using namespace tarnel::test;
 
 constexpr int kEdit = 10, kButton = 11, kList = 12, kCheck = 13, kRows = 14, kText = 15;
 constexpr std::array<const char*, 2> kEntries{"甲", "乙"};
@@ -173,7 +149,7 @@ void ControlsRun(ScriptedDlg& dlg)
     dlg.ticks = 0;
     Clock::time_point restarted;
     const std::filesystem::path kept = std::filesystem::temp_directory_path() / "tarnel-rules.csv";
-    std::ofstream(kept) << "kept\n";
+    std::ofstream(kept, std::ios::binary) << "kept\n";
     dlg.onInit = [&] {
         Expect("a check box starts unticked", dlg.IsDlgButtonChecked(kCheck), false);
         dlg.checked = true;
@@ -216,8 +192,7 @@ void ControlsRun(ScriptedDlg& dlg)
             Expect("a restart from a click drops the tick that fell due", Clock::now() - restarted >= kPeriod / 2);
             const auto chosen = tarnel::dialog::ChooseFile(dlg, "文件", kept.string());
             Expect("the file chosen", chosen.value_or(""), kept.string());
-            std::ifstream file(kept);
-            Expect("and left as it was", std::string(std::istreambuf_iterator<char>(file), {}), std::string("kept\n"));
+            Expect("and left as it was", Text(kept), std::string("kept\n"));
             tarnel::dialog::Beep();
             dlg.EndDialog(IDOK);
             break;
@@ -264,30 +239,29 @@ public:
 
     bool InitInstance() override
     {
-        ScriptedDlg host;
+        Script script;
+        Host host(script);
         ScriptedDlg dlg(&host);
-        bool running = false;
-        host.onInit = [&] { host.Start(); };
-        host.onTick = [&] {
-            if (host.ticks == 1) {
-                running = true;
-                FirstRun(dlg);
-                ControlsRun(dlg);
-                SecondRun(dlg);
-                running = false;
-                Expect("ticks go on inside another dialog's run", host.ticks > 1);
-                host.EndDialog(IDOK);
-            } else if (running && host.ticks % 50 == 0) {
-                std::printf("FAIL: a run went on for five seconds\n");
-                ++gMismatches;
+        bool running = true;
+        int hostTicks = 0;
+        script.Add(Do([&] {
+            FirstRun(dlg);
+            ControlsRun(dlg);
+            SecondRun(dlg);
+            running = false;
+            Expect("ticks go on inside another dialog's run", hostTicks > 0);
+            host.EndDialog(IDOK);
+        }));
+        // Meanwhile, inside the runs: one that hangs is ended, so that the program ends.
+        script.Add([&] {
+            if (++hostTicks % 250 == 0) {
+                Fail("a run went on for five seconds");
                 dlg.EndDialog(-1);
             }
-        };
+            return !running;
+        });
         host.DoModal();
-        std::printf("%d mismatches\n", gMismatches);
-        std::fflush(stdout);
-        // Straight out: the toolkit is still up, and the exit code is ours.
-        std::_Exit(gMismatches == 0 ? 0 : 1);
+        ExitWithMismatches();
     }
 };
 

@@ -5,8 +5,7 @@
 
 #include "commission_dlg.h"
 #include "dialog/application.h"
-#include "dialog/dialog.h"
-#include "dialog/test_access.h"
+#include "dialog_script.h"
 #include "doctor_dlg.h"
 #include "link/frame_shapes.h"
 #include "link/frames.h"
@@ -15,8 +14,6 @@
 #include "resource.h"
 #include "scripted_line.h"
 
-#include <array>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -28,27 +25,10 @@ namespace {
 
 using namespace std::chrono_literals;
 using namespace tarnel::dialog::testing;
-using tarnel::test::Bytes;
-using tarnel::test::ScriptedLine;
+using namespace tarnel::test;
 using Rows = std::vector<std::vector<std::string>>;
 
-int gMismatches = 0;
 constexpr auto npos = std::string::npos;
-
-template <class T>
-void Expect(const char* what, const T& seen, const T& expected)
-{
-    if (seen != expected) {
-        std::printf("FAIL: %s\n", what);
-        ++gMismatches;
-    }
-}
-
-std::string Text(const std::filesystem::path& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-}
 
 // What the stand-in for the browser was given to open.
 std::string Opened()
@@ -87,79 +67,13 @@ std::vector<ScriptedLine::Reply> Controllers(const Bytes& request, std::uint8_t&
         at = request[7];
         return reply(tarnel::link::Sealed({1, tarnel::link::kWriteRegister, 0x80, 0x01, 0x00, at}));
     }
-    if (request == tarnel::test::AsBytes(tarnel::link::ZeroCalibrationFrame(at))) {
-        return reply(tarnel::test::ValueReply(at, calibrations++ == 0 ? 1 : 0));
+    if (request == AsBytes(tarnel::link::ZeroCalibrationFrame(at))) {
+        return reply(ValueReply(at, calibrations++ == 0 ? 1 : 0));
     }
     if (request[0] == 6) {
         return reply({0x00, 0x00, 0x01, 0x00, 0x00, 0x12, 0x34});
     }
-    return request[0] == at ? reply(tarnel::test::ValueReply(at)) : std::vector<ScriptedLine::Reply>{};
-}
-
-// Steps run one a host tick, again while they return false (waiting),
-// also inside the runs and boxes an earlier step opened.
-class Script {
-public:
-    void Add(std::function<bool()> step) { m_steps.push_back(std::move(step)); }
-
-    void Tick()
-    {
-        if (m_next == m_steps.size()) {
-            return;
-        }
-        const std::size_t current = m_next++;
-        const bool done = m_steps[current]();
-        if (done || m_next != current + 1) {
-            m_waited = 0;
-            return;
-        }
-        m_next = current;
-        if (++m_waited == kPatience) {
-            std::printf("FAIL: step %zu waited in vain\n", current);
-            ++gMismatches;
-            m_next = current + 1;
-        }
-    }
-
-private:
-    static constexpr int kPatience = 500;
-    std::vector<std::function<bool()>> m_steps;
-    std::size_t m_next = 0;
-    int m_waited = 0;
-};
-
-constexpr std::array<ControlTemplate, 0> kNoControls{};
-const DialogTemplate kHostTemplate{"宿主", 60, 30, kNoControls};
-
-class Host : public CDialog {
-public:
-    explicit Host(Script& script) : CDialog(kHostTemplate)
-    {
-        RouteTimer([&script](int) { script.Tick(); });
-    }
-
-protected:
-    bool OnInitDialog() override
-    {
-        CDialog::OnInitDialog();
-        SetTimer(1, 20);
-        return true;
-    }
-};
-
-// A step that waits until `holds`.
-std::function<bool()> Until(std::function<bool()> holds)
-{
-    return holds;
-}
-
-// A step done at once.
-std::function<bool()> Do(std::function<void()> act)
-{
-    return [act = std::move(act)] {
-        act();
-        return true;
-    };
+    return request[0] == at ? reply(ValueReply(at)) : std::vector<ScriptedLine::Reply>{};
 }
 
 // The row written last, without its time.
@@ -214,7 +128,7 @@ public:
         // The browser is the test's stand-in, which notes what it was given.
         script.Add(Until([] { return Opened().find("tarnel-site-record.html") != npos; }));
         script.Add(Do([this] {
-            Expect("the report beside the record", Text(m_report).find("<td class=\"number\">10</td>") != npos, true);
+            Expect("the report beside the record", Text(m_report).find("<td class=\"number\">10</td>") != npos);
             m_dlg.EndDialog(IDCANCEL);
         }));
     }
@@ -251,7 +165,7 @@ public:
         script.Add(Do([this] { Click(m_dlg, IDC_START); }));
         script.Add(Until([this] { return (m_box = CloseMessageBox()).has_value(); }));
         script.Add(Do([this] {
-            Expect("the refusal", m_box->text.starts_with("“" + m_notes.string() + "”不是调试记录："), true);
+            Expect("the refusal", m_box->text.starts_with("“" + m_notes.string() + "”不是调试记录："));
             Expect("the file untouched", Text(m_notes), std::string("name,phone\n"));
             Expect("nothing sent", m_port.m_line.Writes().size(), std::size_t{0});
             m_dlg.EndDialog(IDCANCEL);
@@ -339,10 +253,7 @@ public:
         std::filesystem::remove(record);
         std::filesystem::remove(std::filesystem::path(record).replace_extension(".html"));
         std::filesystem::remove(folder / "tarnel-notes.csv");
-        std::printf("%d mismatches\n", gMismatches);
-        std::fflush(stdout);
-        // Straight out: the toolkit is still up, and the exit code is ours.
-        std::_Exit(gMismatches == 0 ? 0 : 1);
+        ExitWithMismatches();
     }
 };
 
