@@ -1,5 +1,6 @@
 #include "scan/address_scan.h"
 
+#include "case_name.h"
 #include "link/frames.h"
 #include "scripted_line.h"
 
@@ -40,9 +41,24 @@ struct ScanCase {
     link::Micros lostAt = 1h;
 };
 
-class AddressScanTest : public ::testing::TestWithParam<ScanCase> {};
+const ScanCase kScanCases[] = {
+    // The found address stays in the result field, written by the tick before.
+    {"ControllerAt252FromStart250", {{3, 10ms, test::ValueReply(252)}}, 250,
+     {"show 251", "show 252", "ticks stop", "box 地址为:252"}, {}, {250, 251, 252}},
+    // Nothing is shown before the first answer: the field keeps its old text.
+    {"FirstProbeAnswered", {{1, 10ms, test::ValueReply(40)}}, 40, {"ticks stop", "box 地址为:40"}, {}, {40}},
+    // Every address up to 255 is probed; the field goes on showing 256
+    // behind and after the box.
+    {"NobodyFromStart252", {}, 252, {"show 253", "show 254", "show 255", "show 256", "ticks stop", "box 没有搜到地址！"},
+     {}, {252, 253, 254, 255}},
+    // Any 7 bytes count, a garbled answer of full length too; fewer do not.
+    {"SevenBytesOfAnythingCount", {{1, 10ms, test::Bytes(6, 0x77)}, {2, 10ms, test::Bytes(7, 0x77)}}, 6,
+     {"show 7", "ticks stop", "box 地址为:7"}, {}, {6, 7}},
+    // A line that goes away ends the scan: nothing more is probed.
+    {"LineLost", {}, 0, {"show 1", "show 2", "show 3"}, {"box line lost"}, {0, 1, 2, 3}, 100ms},
+};
 
-TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
+TABLE_TEST(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers, ScanCase, kScanCases)
 {
     const ScanCase& c = GetParam();
     test::ScriptedLine line(c.events);
@@ -67,25 +83,6 @@ TEST_P(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers)
     }
     EXPECT_EQ(probed, c.probed);
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, AddressScanTest,
-    ::testing::Values(
-        // The found address stays in the result field, written by the tick before.
-        ScanCase{"ControllerAt252FromStart250", {{3, 10ms, test::ValueReply(252)}}, 250,
-                 {"show 251", "show 252", "ticks stop", "box 地址为:252"}, {}, {250, 251, 252}},
-        // Nothing is shown before the first answer: the field keeps its old text.
-        ScanCase{"FirstProbeAnswered", {{1, 10ms, test::ValueReply(40)}}, 40, {"ticks stop", "box 地址为:40"}, {}, {40}},
-        // Every address up to 255 is probed; the field goes on showing 256
-        // behind and after the box.
-        ScanCase{"NobodyFromStart252", {}, 252, {"show 253", "show 254", "show 255", "show 256", "ticks stop", "box 没有搜到地址！"}, {},
-                 {252, 253, 254, 255}},
-        // Any 7 bytes count, a garbled answer of full length too; fewer do not.
-        ScanCase{"SevenBytesOfAnythingCount", {{1, 10ms, test::Bytes(6, 0x77)}, {2, 10ms, test::Bytes(7, 0x77)}}, 6,
-                 {"show 7", "ticks stop", "box 地址为:7"}, {}, {6, 7}},
-        // A line that goes away ends the scan: nothing more is probed.
-        ScanCase{"LineLost", {}, 0, {"show 1", "show 2", "show 3"}, {"box line lost"}, {0, 1, 2, 3}, 100ms}),
-    [](const auto& info) { return info.param.name; });
 
 }  // namespace
 }  // namespace tarnel::scan

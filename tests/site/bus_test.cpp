@@ -41,11 +41,6 @@ struct BusCase {
     Strings heard;  // "N: ..." for probe N, "end: ..." for the listening after the last
 };
 
-void PrintTo(const BusCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
 const Bytes kReply1 = ValueReply(1);
 
 const BusCase kBusCases[] = {
@@ -83,9 +78,7 @@ const BusCase kBusCases[] = {
      {"1: master's request from 30"}},
 };
 
-class BusTest : public ::testing::TestWithParam<BusCase> {};
-
-TEST_P(BusTest, NamesWhatItHears)
+TABLE_TEST(BusTest, NamesWhatItHears, BusCase, kBusCases)
 {
     const BusCase& c = GetParam();
     ScriptedLine line(c.events);
@@ -113,8 +106,6 @@ TEST_P(BusTest, NamesWhatItHears)
     EXPECT_EQ(heard, c.heard);
     EXPECT_EQ(line.Writes().size(), bus.OtherMasterHeard() ? 0 : c.probes) << "every probe goes out once, unless to another master";
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, BusTest, ::testing::ValuesIn(kBusCases), test::CaseName<BusCase>);
 
 // Each request waits for 3.5 characters of silence after the last traffic,
 // a fixed 1.75 ms above 19200 baud; a wait for an answer ends at once when

@@ -264,19 +264,10 @@ const CommissionCase kCommissionCases[] = {
     {"a chattering line", {}, kMoved, false, "", 0, {}, false, 0, true},
 };
 
-void PrintTo(const CommissionCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class CommissioningTest : public ::testing::TestWithParam<CommissionCase> {};
-
-TEST_P(CommissioningTest, GivesOutAddressesAndRecordsWhatBecameOfEach)
+TABLE_TEST(CommissioningTest, GivesOutAddressesAndRecordsWhatBecameOfEach, CommissionCase, kCommissionCases)
 {
     EXPECT_EQ(Commission(GetParam()), GetParam().expected);
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, CommissioningTest, ::testing::ValuesIn(kCommissionCases), test::CaseName<CommissionCase>);
 
 }  // namespace
 }  // namespace tarnel::site

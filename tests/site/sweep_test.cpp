@@ -153,14 +153,7 @@ const SweepCase kSweepCases[] = {
     {"adapter lost", {{.address = 5}}, "lost", 0, 7, {}, false, 4},
 };
 
-void PrintTo(const SweepCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
-
-class SweepTest : public ::testing::TestWithParam<SweepCase> {};
-
-TEST_P(SweepTest, NamesOnlyAddressesThatReallyAnsweredAndFindsWhatIsWrong)
+TABLE_TEST(SweepTest, NamesOnlyAddressesThatReallyAnsweredAndFindsWhatIsWrong, SweepCase, kSweepCases)
 {
     const SweepCase& c = GetParam();
     Lines lines(c);
@@ -174,8 +167,6 @@ TEST_P(SweepTest, NamesOnlyAddressesThatReallyAnsweredAndFindsWhatIsWrong)
         EXPECT_EQ(lines.Requests(), 0u) << "sent over another master";
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, SweepTest, ::testing::ValuesIn(kSweepCases), test::CaseName<SweepCase>);
 
 }  // namespace
 }  // namespace tarnel::site

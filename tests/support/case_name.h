@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <ostream>
 #include <string>
 
 namespace tarnel::test {
@@ -18,3 +19,11 @@ std::string CaseName(const ::testing::TestParamInfo<Case>& info)
 }
 
 }  // namespace tarnel::test
+
+// A test run once for each row of `rows`, which have a `name`; the body reads
+// its row as GetParam().
+#define TABLE_TEST(Suite, Test, Row, rows)                                                           \
+    [[maybe_unused]] void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }         \
+    class Suite : public ::testing::TestWithParam<Row> {};                                          \
+    INSTANTIATE_TEST_SUITE_P(Cases, Suite, ::testing::ValuesIn(rows), ::tarnel::test::CaseName<Row>); \
+    TEST_P(Suite, Test)
