@@ -3,15 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <chrono>
 #include <fcntl.h>
-#include <numeric>
 #include <sys/file.h>
-#include <termios.h>
-#include <thread>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace tarnel::link {
@@ -21,25 +16,13 @@ using namespace std::chrono_literals;
 using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
-class SerialPortTest : public ::testing::Test {
-protected:
-    termios SlaveSettings() const
-    {
-        termios tio{};
-        // On Linux the termios calls on a master act on its slave.
-        EXPECT_EQ(::tcgetattr(pty_.Master(), &tio), 0);
-        return tio;
-    }
-
-    test::PseudoTerminal pty_;
-    test::PortsOverride ports_{pty_.SlavePath()};
-};
-
 // The port opened at 9600 baud.
-class OpenPortTest : public SerialPortTest {
+class OpenPortTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(port_.IsOpen()); }
 
+    test::PseudoTerminal pty_;
+    test::PortsOverride ports_{pty_.SlavePath()};
     platform::SerialLine port_ = OpenPort(1, 3);
 };
 
