@@ -12,8 +12,7 @@ using Strings = std::vector<std::string>;
 
 std::variant<Command, int> Parse(const Strings& args, std::string* out = nullptr)
 {
-    std::ostringstream outText;
-    std::ostringstream errText;
+    std::ostringstream outText, errText;
     auto parsed = ParseCommandLine(args, outText, errText);
     if (out) {
         *out = outText.str();
@@ -25,21 +24,13 @@ TEST(CommandLine, RefusesAHostileValueOfEveryNumberAndName)
 {
     // Each command line with one value left out, given in its place.
     const std::vector<Strings> commands{
-        {"scan", "-p", ""},
-        {"scan", "-p", "1", "--from", ""},
-        {"scan", "-p", "1", "--to", ""},
-        {"scan", "-p", "1", "--timeout", ""},
-        {"scan", "-p", "1", "--baud", ""},
-        {"set-address", "-p", "1", "1", ""},
-        {"set-address", "-p", "1", "", "3"},
-        {"set-address", "-p", "1", "--settle", "", "1", "3"},
-        {"calibrate", "-p", "1", ""},
-        {"calibrate", "-p", "1", "--timeout", "", "1"},
-        {"monitor", "-p", "1", "-b", ""},
-        {"scan", "-p", "1", "--listen", ""},
+        {"scan", "-p", ""}, {"scan", "-p", "1", "--from", ""}, {"scan", "-p", "1", "--to", ""},
+        {"scan", "-p", "1", "--timeout", ""}, {"scan", "-p", "1", "--baud", ""}, {"scan", "-p", "1", "--listen", ""},
+        {"set-address", "-p", "1", "1", ""}, {"set-address", "-p", "1", "", "3"},
+        {"set-address", "-p", "1", "--settle", "", "1", "3"}, {"monitor", "-p", "1", "-b", ""},
+        {"calibrate", "-p", "1", ""}, {"calibrate", "-p", "1", "--timeout", "", "1"},
         {"commission", "-p", "1", "--factory", "", "--first", "10"},
-        {"commission", "-p", "1", "--factory", "1", "--first", "10", "--count", ""},
-        {"doctor", "-p", "1", "--to", ""},
+        {"commission", "-p", "1", "--factory", "1", "--first", "10", "--count", ""}, {"doctor", "-p", "1", "--to", ""},
     };
     const Strings hostile{"", "-1", "+5", "99999999999999999999", "4294967297", "0x10", "1e2", " 5", "5 ", "５", "5a"};
     for (const Strings& command : commands) {
@@ -54,17 +45,12 @@ TEST(CommandLine, RefusesAHostileValueOfEveryNumberAndName)
         }
     }
     for (const Strings& args : std::vector<Strings>{
-             {"scan", "-p", "1", "--from", "9", "--to", "3"},
-             {"doctor", "-p", "1", "--from", "9", "--to", "3"},
+             {"scan", "-p", "1", "--from", "9", "--to", "3"}, {"doctor", "-p", "1", "--from", "9", "--to", "3"},
              {"commission", "-p", "1", "--factory", "1", "--first", "20", "--last", "10"},
              {"commission", "-p", "1", "--factory", "1", "--first", "10", "--count", "0"},
-             {"commission", "-p", "1", "--first", "10"},
-             {"scan", "-p", "1", "--timeout", "19"},
-             {"set-address", "-p", "1", "5", "5"},
-             {"set-address", "-p", "1", "--baud", "all", "1", "2"},
-             {"scan", "-p", "0"},
-             {"scan"},
-             {"raw", "1", "3", "probe", "5", "250"},
+             {"commission", "-p", "1", "--first", "10"}, {"scan", "-p", "1", "--timeout", "19"},
+             {"set-address", "-p", "1", "5", "5"}, {"set-address", "-p", "1", "--baud", "all", "1", "2"},
+             {"scan", "-p", "0"}, {"scan"}, {"raw", "1", "3", "probe", "5", "250"},
          }) {
         const auto parsed = Parse(args);
         EXPECT_TRUE(std::holds_alternative<int>(parsed) && std::get<int>(parsed) == 2) << args[0] << " " << args.back();

@@ -1,19 +1,19 @@
 // tarnel-link commission on a simulated bus: its rules are the site's
 // table's; here, the terminal's side of a visit, and a record refused.
 
+#include "platform/whole_file.h"
 #include "sim_process.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <cstdlib>
 
 namespace {
 
-using tarnel::test::LinkProcess;
-using tarnel::test::SimProcess;
+using namespace tarnel::test;
 using ::testing::HasSubstr;
 using Strings = std::vector<std::string>;
 
@@ -25,12 +25,16 @@ Strings Commission(const SimProcess& sim, const QString& record, const Strings& 
     return args;
 }
 
+std::string Text(const QString& path)
+{
+    std::error_code error;
+    return tarnel::platform::ReadWholeFile(path.toStdString(), error).value_or("(none)");
+}
+
 // "address,from,outcome,calibration" of each row.
 Strings Rows(const QString& record)
 {
-    QFile file(record);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines = QString::fromStdString(Text(record)).split('\n', Qt::SkipEmptyParts);
     EXPECT_EQ(lines.value(0), "time,address,baud,from,outcome,calibration,response_ms");
     Strings rows;
     for (const QString& line : lines.mid(1)) {
@@ -40,8 +44,8 @@ Strings Rows(const QString& record)
     return rows;
 }
 
-// The rules are the site's table's; here, a visit as the terminal has it,
-// the rope answered by nobody at the keyboard, and its row on the disk.
+// A visit as the terminal has it, the rope answered by nobody at the
+// keyboard, and its row on the disk.
 TEST(Commission, AControllerCommissionedFromATerminal)
 {
     QTemporaryDir folder;
@@ -62,27 +66,21 @@ TEST(Commission, ARecordThatCannotBeWrittenOrIsNotOursIsRefusedBeforeAnythingIsS
 {
     QTemporaryDir folder;
     SimProcess sim({"1"});
-    const std::string link = tarnel::test::LinkProcess::Path();
     const std::string args = " commission -p " + sim.DevicePath() + " --factory 1 --first 10 --record ";
     ASSERT_EQ(std::system(("chmod 0755 " + folder.path().toStdString() + "; chmod 0666 " + sim.DevicePath()).c_str()),
               0);
-    const int readOnlyFolder = std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups " + link + args +
-                                            folder.filePath("site.csv").toStdString() + " 2>/dev/null")
-                                               .c_str());
+    const int readOnlyFolder = std::system(("setpriv --reuid=nobody --regid=nogroup --clear-groups " +
+                                            LinkProcess::Path() + args + folder.filePath("site.csv").toStdString() +
+                                            " 2>/dev/null").c_str());
     EXPECT_EQ(WEXITSTATUS(readOnlyFolder), 2);
-    EXPECT_FALSE(QFile::exists(folder.filePath("site.csv")));
+    EXPECT_EQ(Text(folder.filePath("site.csv")), "(none)");
 
     const QString notOurs = folder.filePath("notes.csv");
-    QFile file(notOurs);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("name,phone\nhall,123\n");
-    file.close();
-    const auto foreign = tarnel::test::LinkTool(Commission(sim, notOurs, {}));
+    ASSERT_FALSE(tarnel::platform::WriteWholeFile(notOurs.toStdString(), "name,phone\nhall,123\n"));
+    const auto foreign = LinkTool(Commission(sim, notOurs, {}));
     EXPECT_EQ(foreign.status, 2);
     EXPECT_THAT(foreign.err, HasSubstr("is no commissioning record: it does not begin with the line time,address,"));
-    QFile after(notOurs);
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), "name,phone\nhall,123\n");
+    EXPECT_EQ(Text(notOurs), "name,phone\nhall,123\n");
     EXPECT_TRUE(sim.Requests().empty());
 }
 

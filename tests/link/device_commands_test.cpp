@@ -8,9 +8,7 @@ namespace tarnel::link {
 namespace {
 
 using namespace std::chrono_literals;
-using test::AsBytes;
-using test::Bytes;
-using test::ScriptedLine;
+using namespace test;
 
 // The window judges answers by their length and time alone.
 TEST(DeviceCommands, AnySevenBytesInTimeAnswerAndTheValueZeroCalibrates)

@@ -13,10 +13,7 @@ namespace tarnel::tool {
 namespace {
 
 using namespace std::chrono_literals;
-using test::AsBytes;
-using test::Bytes;
-using test::ScriptedLine;
-using test::ValueReply;
+using namespace test;
 using ::testing::HasSubstr;
 using Events = std::vector<ScriptedLine::Event>;
 

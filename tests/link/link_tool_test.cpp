@@ -1,9 +1,9 @@
 // tarnel-link run for real against tarnel-sim on pseudo-terminals: what only
 // a whole program on a real line shows.
 
-#include "link/frame_text.h"
 #include "link/frames.h"
 #include "pseudo_terminal.h"
+#include "scripted_line.h"
 #include "sim_process.h"
 
 #include <gmock/gmock.h>
@@ -19,9 +19,7 @@ namespace {
 using namespace std::chrono_literals;
 using Strings = std::vector<std::string>;
 using tarnel::link::ProbeFrame;
-using tarnel::test::LinkProcess;
-using tarnel::test::LinkTool;
-using tarnel::test::SimProcess;
+using namespace tarnel::test;
 using ::testing::HasSubstr;
 
 // "address@baud reply" for each controller of a JSON result.
@@ -36,6 +34,16 @@ Strings Controllers(const std::string& json)
     return found;
 }
 
+// What each line of `text` says after `mark`.
+Strings After(const std::string& text, const char* mark)
+{
+    Strings lines;
+    for (const QString& line : QString::fromStdString(text).split('\n', Qt::SkipEmptyParts)) {
+        lines.push_back(line.section(QString::fromUtf8(mark), 1).toStdString());
+    }
+    return lines;
+}
+
 // People read the language the locale asks for, in glibc's order; machines
 // read English whatever it is.
 TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
@@ -45,18 +53,16 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
     const Strings chinese{"LANG=zh_CN.UTF-8"};
     const Strings scan{"scan", "-p", p, "--from", "2", "--to", "3", "--listen", "0"};
     const Strings doctor{"doctor", "-p", p, "--to", "1", "--listen", "0", "--timeout", "50"};
-    struct Case {
-        Strings language;
-        Strings args;
+    const struct {
+        Strings language, args;
         int status;
         std::string says;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {chinese, {"--help"}, 0, "用法: tarnel-link [选项] 命令"},
         {chinese, {"scan", "-p", p, "--from", "x"}, 2, "--from: “x”不是 0 到 255 之间的十进制数"},
         {chinese, scan, 0, "找到地址 2，波特率 9600"},
         {chinese, doctor, 8, "地址 1 的应答有 5 次（共 5 次）损坏"},
-        {chinese, {"doctor", "-p", p, "--to", "1", "--listen", "0", "--timeout", "50", "--json"}, 8,
+        {chinese, Joined(doctor, {"--json"}), 8,
          "\"detail\": \"address 1 answers corrupt 5 times of 5, garbled as two answers at once\""},
         {{"LANG=zh_CN.UTF-8", "LC_MESSAGES=C"}, {"scan"}, 2, "--port is required"},
         {{"LANG=C.UTF-8", "LANGUAGE=zh_CN"}, {"scan"}, 2, "缺少 --port"},
@@ -64,7 +70,7 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
         {{"LANG=C", "LANGUAGE=zh_CN"}, {"scan"}, 2, "--port is required"},
         {{"LANG=zh_CN.UTF-8@missing", "LANGUAGE=zh_CN"}, {"scan"}, 2, "--port is required"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const auto run = LinkTool(c.args, c.language);
         EXPECT_EQ(run.status, c.status) << c.args.front();
         EXPECT_THAT(run.out + run.err, HasSubstr(c.says)) << c.language.front() << " " << c.args.front();
@@ -78,9 +84,7 @@ TEST(LinkToolScan, FindsEachControllerAtItsOwnAddressAndSpeed)
 {
     const struct {
         const char* name;
-        Strings controllers;
-        Strings args;
-        Strings found;
+        Strings controllers, args, found;
     } cases[] = {
         {"every speed", {"5,baud=1200", "6,baud=19200", "7,baud=4800,bad-crc", "8"},
          {"--all", "--baud", "all", "--from", "5", "--to", "8"},
@@ -89,12 +93,8 @@ TEST(LinkToolScan, FindsEachControllerAtItsOwnAddressAndSpeed)
          {"5@1200 valid reply", "6@1200 valid reply"}},
     };
     for (const auto& c : cases) {
-        Strings controllers = c.controllers;
-        controllers.insert(controllers.begin(), "--line-time");
-        SimProcess sim(controllers);
-        Strings args{"scan", "-p", sim.DevicePath(), "--timeout", "50", "--json"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        const auto run = LinkTool(args);
+        SimProcess sim(Joined({"--line-time"}, c.controllers));
+        const auto run = LinkTool(Joined({"scan", "-p", sim.DevicePath(), "--timeout", "50", "--json"}, c.args));
         EXPECT_EQ(Controllers(run.out), c.found) << c.name << "\n" << run.err;
         EXPECT_EQ(run.status, 0) << c.name;
     }
@@ -132,11 +132,7 @@ TEST(LinkTool, TheTracePrintsEachFrameOnceItIsWhole)
     SimProcess sim({"--line-time", "17,wet"});
     const auto run = LinkTool({"calibrate", "-p", sim.DevicePath(), "-b", "1200", "--trace", "17"});
     EXPECT_EQ(run.status, 0) << run.out;
-    Strings lines;
-    for (const QString& line : QString::fromStdString(run.err).split('\n', Qt::SkipEmptyParts)) {
-        lines.push_back(line.section(QStringLiteral(" ms "), 1).toStdString());
-    }
-    EXPECT_EQ(lines, (Strings{"-> 11 04 40 08 00 01 A7 58  (address 17, read input register 0x4008 x1, check good)",
+    EXPECT_EQ(After(run.err, " ms "), (Strings{"-> 11 04 40 08 00 01 A7 58  (address 17, read input register 0x4008 x1, check good)",
                               "<- 11 04 02 00 00 78 F3  (address 17, register value 0x0000, check good)"}))
         << run.err;
 }
@@ -158,14 +154,13 @@ TEST(LinkTool, TheDoctorGivesNoVerdictWhenTheAdapterGoesAway)
 
 TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
 {
-    tarnel::test::PseudoTerminal pty;
+    PseudoTerminal pty;
     LinkProcess tool({"monitor", "-p", pty.SlavePath()});
     std::this_thread::sleep_for(300ms);
-    const auto probe = ProbeFrame(5);
-    std::vector<std::uint8_t> bad(probe.begin(), probe.end());
+    const Bytes probe = AsBytes(ProbeFrame(5));
+    Bytes bad = probe;
     bad.back() ^= 0xFF;
-    for (const auto& frame : {std::vector<std::uint8_t>(probe.begin(), probe.end()), bad,
-                              std::vector<std::uint8_t>{0x05, 0x04, 0x02, 0x00, 0x00, 0x48, 0xF0}}) {
+    for (const auto& frame : {probe, bad, ValueReply(5)}) {
         pty.Send(frame);
         std::this_thread::sleep_for(50ms);
     }
@@ -173,11 +168,7 @@ TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
     const auto run = tool.Finish();
     EXPECT_EQ(run.status, 130);
     EXPECT_TRUE(pty.Receive(50ms).empty()) << "the monitor wrote to the line";
-    Strings lines;
-    for (const QString& line : QString::fromStdString(run.out).split('\n', Qt::SkipEmptyParts)) {
-        lines.push_back(line.section(QStringLiteral("ms  "), 1).toStdString());
-    }
-    EXPECT_EQ(lines, (Strings{"05 04 40 02 00 01 84 4E  (address 5, read input register 0x4002 x1, check good)",
+    EXPECT_EQ(After(run.out, "ms  "), (Strings{"05 04 40 02 00 01 84 4E  (address 5, read input register 0x4002 x1, check good)",
                               "05 04 40 02 00 01 84 B1  (address 5, read input register 0x4002 x1, check bad)",
                               "05 04 02 00 00 48 F0  (address 5, register value 0x0000, check good)"}))
         << run.out;

@@ -14,10 +14,7 @@ namespace tarnel::site {
 namespace {
 
 using namespace std::chrono_literals;
-using test::AsBytes;
-using test::Bytes;
-using test::ScriptedLine;
-using test::ValueReply;
+using namespace test;
 using Strings = std::vector<std::string>;
 
 Bytes Part(const Bytes& bytes, std::size_t from, std::size_t to)

@@ -17,9 +17,7 @@ namespace tarnel::site {
 namespace {
 
 using namespace std::chrono_literals;
-using test::AsBytes;
-using test::Bytes;
-using test::ScriptedLine;
+using namespace test;
 
 enum class Kind { Valid, None, Late, Corrupt, Short, Exception, Echo, Collision };
 

@@ -18,9 +18,7 @@ namespace tarnel::site {
 namespace {
 
 using namespace std::chrono_literals;
-using test::AsBytes;
-using test::Bytes;
-using test::ScriptedLine;
+using namespace test;
 
 struct SweepCase {
     const char* name;

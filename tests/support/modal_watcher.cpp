@@ -5,7 +5,7 @@
 
 namespace tarnel::test {
 
-ModalWatcher::ModalWatcher(Handler handler) : m_handler(std::move(handler))
+ModalWatcher::ModalWatcher()
 {
     connect(&m_timer, &QTimer::timeout, this, &ModalWatcher::Poll);
     m_timer.start(5);
@@ -13,21 +13,16 @@ ModalWatcher::ModalWatcher(Handler handler) : m_handler(std::move(handler))
 
 void ModalWatcher::Poll()
 {
-    auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-    if (!dialog || !dialog->isVisible() || dialog == m_last) {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible() || box == m_last) {
         return;
     }
-    m_last = dialog;
-    auto* box = qobject_cast<QMessageBox*>(dialog);
-    if (box && box->objectName() == QStringLiteral("TarnelMessageBox")) {
+    m_last = box;
+    if (box->objectName() == QStringLiteral("TarnelMessageBox")) {
         m_messages << (box->informativeText().isEmpty() ? box->text()
                                                        : box->text() + QStringLiteral(" | ") + box->informativeText());
     }
-    if (m_handler) {
-        m_handler(dialog);
-    } else if (box) {
-        box->accept();
-    }
+    box->accept();
 }
 
 }  // namespace tarnel::test

@@ -4,20 +4,16 @@
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
-#include <functional>
 
 class QDialog;
 
 namespace tarnel::test {
 
-// Watches for modal dialogs as the operator would see them, inside whatever
-// event loop is current, nested ones included. Each new one is handed once to
-// the handler; without a handler a message box is closed with OK at once.
+// Watches for message boxes as the operator would see them, inside whatever
+// event loop is current, nested ones included, and closes each with OK.
 class ModalWatcher : public QObject {
 public:
-    using Handler = std::function<void(QDialog*)>;
-
-    explicit ModalWatcher(Handler handler = {});
+    ModalWatcher();
 
     // The text of every message box seen so far, with its informative line
     // after " | " when it has one.
@@ -26,7 +22,6 @@ public:
 private:
     void Poll();
 
-    Handler m_handler;
     QStringList m_messages;
     QPointer<QDialog> m_last;
     QTimer m_timer;

@@ -6,6 +6,7 @@
 #include <string_view>
 
 namespace tarnel::test {
+namespace {
 
 QProcessEnvironment Language(const std::vector<std::string>& settings)
 {
@@ -22,6 +23,8 @@ QProcessEnvironment Language(const std::vector<std::string>& settings)
     }
     return environment;
 }
+
+}  // namespace
 
 ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
                            const std::vector<std::string>& language)

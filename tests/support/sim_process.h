@@ -7,12 +7,9 @@
 
 namespace tarnel::test {
 
-// The environment with the language settings replaced by `settings`
-// ("LANG=zh_CN.UTF-8"): none, and the tools speak English.
-QProcessEnvironment Language(const std::vector<std::string>& settings = {});
-
 // One of the programs under test as a child process, its standard output
-// read as it comes.
+// read as it comes, in the language `language` sets ("LANG=zh_CN.UTF-8"):
+// none, and the tools speak English.
 class ChildProcess {
 public:
     ChildProcess(const std::string& program, const std::vector<std::string>& args,
@@ -32,8 +29,7 @@ public:
     void HangUp();
 
     struct Outcome {
-        std::string out;
-        std::string err;
+        std::string out, err;
         int status;
     };
     // Waits for its end.

@@ -59,18 +59,11 @@ private slots:
             const char* text;
             QString says;  // empty: the read passes
         } cases[] = {
-            {IDC_PORT, "0", OutOfRange(1, 99)},
-            {IDC_PORT, " 99\u3000", {}},
-            {IDC_PORT, "100", OutOfRange(1, 99)},
-            {IDC_START_ADDR, "255", {}},
-            {IDC_START_ADDR, "256", OutOfRange(0, 255)},
-            {IDC_INTERVAL, "249", OutOfRange(250, 1000)},
-            {IDC_INTERVAL, "1000", {}},
-            {IDC_RESULT, "256", {}},
-            {IDC_RESULT, "+4", NotANumber()},
-            {IDC_RESULT, "3x", NotANumber()},
-            {IDC_RESULT, "-1", NotANumber()},
-            {IDC_RESULT, "4294967296", NotANumber()},
+            {IDC_PORT, "0", OutOfRange(1, 99)}, {IDC_PORT, " 99\u3000", {}}, {IDC_PORT, "100", OutOfRange(1, 99)},
+            {IDC_START_ADDR, "255", {}}, {IDC_START_ADDR, "256", OutOfRange(0, 255)},
+            {IDC_INTERVAL, "249", OutOfRange(250, 1000)}, {IDC_INTERVAL, "1000", {}},
+            {IDC_RESULT, "256", {}}, {IDC_RESULT, "+4", NotANumber()}, {IDC_RESULT, "3x", NotANumber()},
+            {IDC_RESULT, "-1", NotANumber()}, {IDC_RESULT, "4294967296", NotANumber()},
             {IDC_RESULT, "4294967295", OutOfRange(0, 256)},
         };
         for (const auto& c : cases) {

@@ -1,8 +1,7 @@
 // The window's link on Windows, step by step on one opening of a COM port,
 // for the Wine link test: "link_driver PORT BAUD_INDEX COMMAND...", one line
 // printed for each command.
-//   settings | probe ADDRESS MS | set-address OLD NEW | calibrate ADDRESS
-//   pause MS (the line left alone) | read (up to 7 bytes, within the read time-outs)
+//   probe ADDRESS MS | pause MS (the line left alone) | read (up to 7 bytes, within the read time-outs)
 // A port that does not open: the window's text on why, and exit status 3.
 
 #include "link/device_commands.h"
@@ -34,19 +33,9 @@ int main(int argc, char** argv)
     for (int at = 3; at < argc;) {
         const std::string command = argv[at++];
         const auto number = [&] { return static_cast<unsigned>(std::stoul(argv[at++])); };
-        if (command == "settings") {
-            platform::LineSettings s;
-            const bool read = port.ReadSettings(s);
-            std::printf("settings %s baud=%u data=%u parity=%d two-stop=%d\n", read ? "read" : "failed", s.baudRate,
-                        s.dataBits, s.parity, s.twoStopBits);
-        } else if (command == "probe") {
+        if (command == "probe") {
             const unsigned address = number();
             std::printf("probe %u %s\n", address, link::ProbeAddress(line, address, number()) ? "answered" : "silent");
-        } else if (command == "set-address") {
-            const unsigned from = number();
-            std::printf("set-address %s\n", link::SetDeviceAddress(line, from, number()) ? "answered" : "silent");
-        } else if (command == "calibrate") {
-            std::printf("calibrate %s\n", link::ZeroCalibrate(line, number()) ? "confirmed" : "failed");
         } else if (command == "pause") {
             std::this_thread::sleep_for(std::chrono::milliseconds(number()));
             std::printf("paused\n");

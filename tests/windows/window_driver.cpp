@@ -63,15 +63,9 @@ HWND FindDialog(Test test, int ms)
     return FindShown(L"#32770", test, ms);
 }
 
-HWND MainWindow()
-{
-    return FindDialog([](HWND window) { return GetDlgItem(window, kPortEdit) != nullptr; }, 20000);
-}
-
 HWND MessageBoxWindow(int ms)
 {
-    return FindDialog(
-        [](HWND window) { return GetDlgItem(window, kMessageText) && !GetDlgItem(window, kPortEdit); }, ms);
+    return FindDialog([](HWND w) { return GetDlgItem(w, kMessageText) && !GetDlgItem(w, kPortEdit); }, ms);
 }
 
 void Print(const std::string& line)
@@ -97,7 +91,7 @@ RECT RelativeRect(HWND window, HWND control)
 
 int wmain(int argc, wchar_t** argv)
 {
-    HWND window = MainWindow();
+    HWND window = FindDialog([](HWND w) { return GetDlgItem(w, kPortEdit) != nullptr; }, 20000);
     if (!window) {
         Print("no Tarnel window");
         return 1;

@@ -5,6 +5,7 @@
 
 #include "link/frames.h"
 #include "pseudo_terminal.h"
+#include "scripted_line.h"
 #include "sim_process.h"
 
 #include <gmock/gmock.h>
@@ -65,20 +66,15 @@ public:
         fs::remove(m_link);
     }
 
-    // Waits for the program to end and returns what it printed.
-    std::string Output(int exitCode = 0)
+    // Waits for the program to end and returns what it printed, with its
+    // errors after when `errors` asks.
+    std::string Output(int exitCode = 0, bool errors = false)
     {
         EXPECT_TRUE(m_process.waitForFinished(60000));
         EXPECT_EQ(m_process.exitCode(), exitCode);
         // Windows ends its lines with CR LF.
-        return m_process.readAllStandardOutput().replace('\r', "").toStdString();
-    }
-
-    // Both streams.
-    std::string Said(int exitCode)
-    {
-        const std::string out = Output(exitCode);
-        return out + m_process.readAllStandardError().replace('\r', "").toStdString();
+        QByteArray said = m_process.readAllStandardOutput() + (errors ? m_process.readAllStandardError() : "");
+        return said.replace('\r', "").toStdString();
     }
 
 private:
@@ -91,10 +87,7 @@ TEST(WineLink, SetsTheLineSendsTheExactFramesPurgesAndBoundsTheRead)
 {
     tarnel::test::PseudoTerminal pty;
     WineLink link(pty.SlavePath(), {"4", "probe", "1", "5000", "pause", "300", "probe", "9", "300", "read"});
-    const auto frame = [](unsigned address) {
-        const auto probe = tarnel::link::ProbeFrame(address);
-        return std::vector<std::uint8_t>(probe.begin(), probe.end());
-    };
+    const auto frame = [](unsigned address) { return tarnel::test::AsBytes(tarnel::link::ProbeFrame(address)); };
     EXPECT_EQ(pty.Receive(15s, 8), frame(1));
     termios tio{};
     ASSERT_EQ(::tcgetattr(pty.Master(), &tio), 0);
@@ -144,25 +137,24 @@ TEST(WineLink, TellsAnOpenFailureInTheSystemsOwnWordsInUtf8)
 TEST(WineLink, TheToolSpeaksChineseOnAChineseWindows)
 {
     tarnel::test::SimProcess sim({"2"});
-    struct Case {
+    const struct {
         QString locale;
         QStringList args;
         int status;
         std::string says;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"zh_CN.UTF-8", {"--help"}, 0, "用法: tarnel-link [选项] 命令"},
         {"zh_CN.UTF-8", {"scan", "-p", "PORT", "--to", "x"}, 2, "“x”不是 0 到 255 之间的十进制数"},
         {"zh_CN.UTF-8", {"scan", "-p", "PORT", "--to", "3", "--listen", "0"}, 0, "找到地址 2，波特率 9600"},
         {"zh_CN.UTF-8", {"scan", "-p", "PORT", "--to", "3", "--listen", "0", "--json"}, 0, "\"valid reply\""},
         {"en_US.UTF-8", {"scan", "-p", "PORT", "--to", "3", "--listen", "0"}, 0, "found 2 at 9600 baud"},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         WineLink link(sim.DevicePath());
         QStringList args = c.args;
         args.replaceInStrings("PORT", link.Port());
         link.Start(TARNEL_LINK_EXE, args, c.locale);
-        EXPECT_THAT(link.Said(c.status), ::testing::HasSubstr(c.says)) << c.locale.toStdString();
+        EXPECT_THAT(link.Output(c.status, true), ::testing::HasSubstr(c.says)) << c.locale.toStdString();
     }
 }
 
