@@ -138,8 +138,6 @@ void FirstRun(ScriptedDlg& dlg)
     }
 }
 
-using Rows = std::vector<std::vector<std::string>>;
-
 // The controls the site's dialogs need: a check box and its exchange, a
 // list's rows, several lines of text, a control turned off, a click that
 // restarts the timer while a tick is due (the restart drops it), a file

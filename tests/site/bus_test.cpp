@@ -17,11 +17,6 @@ using namespace std::chrono_literals;
 using namespace test;
 using Strings = std::vector<std::string>;
 
-Bytes Part(const Bytes& bytes, std::size_t from, std::size_t to)
-{
-    return Bytes(bytes.begin() + static_cast<std::ptrdiff_t>(from), bytes.begin() + static_cast<std::ptrdiff_t>(to));
-}
-
 std::string Said(const HeardFrame& frame)
 {
     static const char* const kNames[] = {"valid reply", "late answer",  "stray answer", "echo",

@@ -1,5 +1,6 @@
 #include "link/frame_shapes.h"
 #include "link/frames.h"
+#include "scripted_line.h"
 #include "site/bus_statistics.h"
 #include "site/frame_joiner.h"
 #include "site/frame_splitter.h"
@@ -46,14 +47,12 @@ TEST(FrameSplitter, APauseEndsAFrameOnlyPastThreeAndAHalfCharacters)
     }
 }
 
-using Bytes = std::vector<std::uint8_t>;
 using namespace std::chrono_literals;
+using test::Bytes;
 
-const Bytes kProbe = [] {
-    const auto probe = link::ProbeFrame(5);
-    return Bytes(probe.begin(), probe.end());
-}();
-const Bytes kReply = link::Sealed({0x05, 0x04, 0x02, 0x00, 0x00});
+const Bytes kProbe = test::AsBytes(link::ProbeFrame(5));
+const Bytes kReply = test::ValueReply(5);
+
 
 // Frames cut into pieces by a USB adapter's bursts, 16 ms apart, as the
 // silence rule gives them: "whole" or "bad" frames, in order, and "then"
@@ -67,21 +66,11 @@ TEST(FrameJoiner, PiecesThatMakeAFrameAreOneAndTheRestIsGivenOutAsItCame)
         std::vector<std::string> frames;
     } cases[] = {
         {"whole pieces", {kProbe, kReply}, {"whole 8", "whole 7", "then"}},
-        {"a request in two", {Bytes(kProbe.begin(), kProbe.begin() + 3), Bytes(kProbe.begin() + 3, kProbe.end())},
-         {"whole 8", "then"}},
-        {"a reply in three",
-         {Bytes(kReply.begin(), kReply.begin() + 2), Bytes(kReply.begin() + 2, kReply.begin() + 5),
-          Bytes(kReply.begin() + 5, kReply.end())},
-         {"whole 7", "then"}},
+        {"a request in two", {test::Part(kProbe, 0, 3), test::Part(kProbe, 3, 8)}, {"whole 8", "then"}},
+        {"a reply in three", {test::Part(kReply, 0, 2), test::Part(kReply, 2, 5), test::Part(kReply, 5, 7)}, {"whole 7", "then"}},
         {"noise, then a frame", {noise, kProbe}, {"bad 3", "whole 8", "then"}},
-        {"a request and its reply in one burst",
-         {[] {
-             Bytes both = kProbe;
-             both.insert(both.end(), kReply.begin(), kReply.end());
-             return both;
-         }()},
-         {"whole 8", "whole 7", "then"}},
-        {"a reply cut short", {Bytes(kReply.begin(), kReply.begin() + 5)}, {"then", "bad 5"}},
+        {"a request and its reply in one burst", {test::Joined(kProbe, kReply)}, {"whole 8", "whole 7", "then"}},
+        {"a reply cut short", {test::Part(kReply, 0, 5)}, {"then", "bad 5"}},
     };
     for (const auto& c : cases) {
         FrameJoiner joiner(19200);
@@ -108,7 +97,7 @@ TEST(FrameJoiner, PiecesThatMakeAFrameAreOneAndTheRestIsGivenOutAsItCame)
 TEST(BusStatistics, CountsPairsAndTimesPerAddress)
 {
     BusStatistics statistics(9600);
-    const auto probe6 = link::ProbeFrame(6);
+    const Bytes probe6 = test::AsBytes(link::ProbeFrame(6));
     Bytes bad = kReply;
     bad.back() ^= 0xFF;
     const link::Micros probeTime = link::WireTime(8, 9600);
@@ -117,7 +106,7 @@ TEST(BusStatistics, CountsPairsAndTimesPerAddress)
         statistics.Add({at, kProbe, true});
         const link::Micros gap = poll == 3 ? 1ms : 10ms;
         statistics.Add({at + probeTime + gap, poll == 2 ? bad : kReply, poll != 2});
-        statistics.Add({at + 200ms, Bytes(probe6.begin(), probe6.end()), true});
+        statistics.Add({at + 200ms, probe6, true});
         at += 400ms;
     }
     const BusSummary summary = statistics.Summary(2s);

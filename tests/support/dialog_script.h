@@ -18,6 +18,8 @@
 
 namespace tarnel::test {
 
+using Rows = std::vector<std::vector<std::string>>;
+
 inline int gMismatches = 0;
 
 inline void Fail(const char* what)
@@ -107,10 +109,7 @@ private:
 };
 
 // A step that waits until `holds`.
-inline std::function<bool()> Until(std::function<bool()> holds)
-{
-    return holds;
-}
+inline const auto Until = [](std::function<bool()> holds) { return holds; };
 
 // A step done at once.
 inline std::function<bool()> Do(std::function<void()> act)

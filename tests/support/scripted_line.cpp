@@ -14,7 +14,7 @@ void ScriptedLine::Schedule(unsigned request)
             due_.push_back({now_ + event.at, event.bytes});
         }
     }
-    std::ranges::stable_sort(due_, {}, &Due::at);
+    std::ranges::stable_sort(due_, {}, &Timed::at);
 }
 
 void ScriptedLine::Write(std::span<const std::uint8_t> bytes)
@@ -39,7 +39,7 @@ void ScriptedLine::Write(std::span<const std::uint8_t> bytes)
 
 void ScriptedLine::Purge()
 {
-    std::erase_if(due_, [this](const Due& due) { return due.at <= now_; });
+    std::erase_if(due_, [this](const Timed& due) { return due.at <= now_; });
 }
 
 std::optional<link::HeardBytes> ScriptedLine::Take()

@@ -22,17 +22,17 @@ public:
         link::Micros at;
         Bytes bytes;
     };
-    struct Written {
-        link::Micros at;  // since the start
-        Bytes bytes;
-    };
-
-    // What the devices on the line answer to a request written: the bytes
-    // and when they come after it, the request counted from 1.
-    struct Reply {
+    // Bytes at a time: a request written, since the start; bytes due, since
+    // the start; a reply, after its request.
+    struct Timed {
         link::Micros at;
         Bytes bytes;
     };
+    using Written = Timed;
+    using Reply = Timed;
+
+    // What the devices on the line answer to a request written: the bytes
+    // and when they come after it, the request counted from 1.
     using Responder = std::function<std::vector<Reply>(const Bytes& request, unsigned number)>;
 
     explicit ScriptedLine(std::vector<Event> events = {}, Responder responder = {})
@@ -64,16 +64,12 @@ public:
     }
 
 private:
-    struct Due {
-        link::Micros at;
-        Bytes bytes;
-    };
     // Makes the events of `request` due, counted from now.
     void Schedule(unsigned request);
 
     std::vector<Event> script_;
     Responder responder_;
-    std::vector<Due> due_;  // in the order they come
+    std::vector<Timed> due_;  // in the order they come
     std::vector<Written> writes_;
     link::Micros now_{0};
     std::optional<link::Micros> stopAt_;
@@ -91,6 +87,12 @@ std::vector<T> Joined(std::vector<T> a, const std::vector<T>& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
+}
+
+// Bytes `from` to `to` of `bytes`.
+inline Bytes Part(const Bytes& bytes, std::ptrdiff_t from, std::ptrdiff_t to)
+{
+    return Bytes(bytes.begin() + from, bytes.begin() + to);
 }
 
 // `frame` as bytes.

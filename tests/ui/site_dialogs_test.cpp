@@ -26,8 +26,6 @@ namespace {
 using namespace std::chrono_literals;
 using namespace tarnel::dialog::testing;
 using namespace tarnel::test;
-using Rows = std::vector<std::vector<std::string>>;
-
 constexpr auto npos = std::string::npos;
 
 // What the stand-in for the browser was given to open.

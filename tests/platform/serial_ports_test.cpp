@@ -1,3 +1,4 @@
+#include "platform/port_order.h"
 #include "platform/termios_settings.h"
 
 #include <gtest/gtest.h>
@@ -32,6 +33,26 @@ TEST(TermiosSettings, WrittenSettingsReadBackOnARawLine)
     EXPECT_TRUE(WriteTermios({0, 8}, tio));
     EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B38400)) << "no rate keeps the speed";
     EXPECT_FALSE(WriteTermios({12345, 8}, tio));
+}
+
+
+using Names = std::vector<std::string>;
+
+TEST(PortOrder, UsbAdaptersThenAcmThenTheUartsThatAreThere)
+{
+    const auto present = [](const std::string& name) { return name == "ttyS0" || name == "ttyS4"; };
+    const struct {
+        Names dev;
+        Names ports;
+    } cases[] = {
+        {{"ttyS1", "ttyS0", "ttyACM0", "ttyUSB1", "ttyUSB0"}, {"ttyUSB0", "ttyUSB1", "ttyACM0", "ttyS0"}},
+        {{"ttyUSB10", "ttyUSB2", "ttyACM1", "ttyACM0"}, {"ttyUSB2", "ttyUSB10", "ttyACM0", "ttyACM1"}},
+        {{"ttyS4", "ttyS10", "ttyS0"}, {"ttyS0", "ttyS4"}},
+        {{"tty1", "ttyUSB", "ttyUSBx1", "ttyAMA0", "console", "ttyS", "pts", "ttyUSB99999999999"}, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PortOrder(c.dev, present), c.ports) << ::testing::PrintToString(c.dev);
+    }
 }
 
 }  // namespace
