@@ -42,12 +42,8 @@ TEST(AnswerFrames, AReplyAnswersItsOwnAddressAndFunctionOnly)
 TEST(DeviceCommands, AnySevenBytesInTimeAnswerAndTheValueZeroCalibrates)
 {
     const Bytes anySeven{0x77, 0x77, 0x77, 0x77, 0x77, 0x77, 0x77};
-    const struct {
-        const char* name;
-        std::vector<ScriptedLine::Event> events;
-        bool probed;      // a probe with a 200 ms time-out
-        bool calibrated;  // a calibration, 500 ms
-    } cases[] = {
+    // Whether a probe with a 200 ms time-out, and a calibration (500 ms), take the answer.
+    const struct { const char* name; std::vector<ScriptedLine::Event> events; bool probed, calibrated; } cases[] = {
         {"seven bytes of anything", {{1, 20ms, anySeven}}, true, false},
         {"in bursts", {{1, 20ms, Bytes(3, 0x77)}, {1, 80ms, Bytes(4, 0x77)}}, true, false},
         {"six bytes", {{1, 20ms, Bytes(6, 0x77)}}, false, false},

@@ -63,11 +63,7 @@ TEST(MoveAddress, LooksAtNewFirstAndVerifiesAfter)
 
 TEST(Calibrate, ZeroIsCalibratedAnyOtherValueADryRope)
 {
-    const struct {
-        Events events;
-        int status;
-        const char* says;
-    } cases[] = {
+    const struct { Events events; int status; const char* says; } cases[] = {
         {{{1, 12ms, ValueReply(17, 0)}}, 0, "calibrate 17: calibrated after 3 ms"},
         {{{1, 12ms, ValueReply(17, 0x0123)}}, 4, "calibrate 17: rope not in water: the controller read 291 (0x0123)"},
         {{}, 1, "calibrate 17: no answer"},

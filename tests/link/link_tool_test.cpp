@@ -53,11 +53,7 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
     const Strings chinese{"LANG=zh_CN.UTF-8"};
     const Strings scan{"scan", "-p", p, "--from", "2", "--to", "3", "--listen", "0"};
     const Strings doctor{"doctor", "-p", p, "--to", "1", "--listen", "0", "--timeout", "50"};
-    const struct {
-        Strings language, args;
-        int status;
-        std::string says;
-    } cases[] = {
+    const struct { Strings language, args; int status; std::string says; } cases[] = {
         {chinese, {"--help"}, 0, "用法: tarnel-link [选项] 命令"},
         {chinese, {"scan", "-p", p, "--from", "x"}, 2, "--from: “x”不是 0 到 255 之间的十进制数"},
         {chinese, scan, 0, "找到地址 2，波特率 9600"},
@@ -82,10 +78,7 @@ TEST(LinkTool, SpeaksTheLocalesLanguageToPeopleOnly)
 // long every frame takes.
 TEST(LinkToolScan, FindsEachControllerAtItsOwnAddressAndSpeed)
 {
-    const struct {
-        const char* name;
-        Strings controllers, args, found;
-    } cases[] = {
+    const struct { const char* name; Strings controllers, args, found; } cases[] = {
         {"every speed", {"5,baud=1200", "6,baud=19200", "7,baud=4800,bad-crc", "8"},
          {"--all", "--baud", "all", "--from", "5", "--to", "8"},
          {"8@9600 valid reply", "6@19200 valid reply", "7@4800 corrupt answer", "5@1200 valid reply"}},

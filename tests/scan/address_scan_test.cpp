@@ -35,8 +35,7 @@ struct ScanCase {
     const char* name;
     std::vector<test::ScriptedLine::Event> events;
     std::uint32_t start;
-    std::vector<std::string> afterStart;  // then back to idle
-    std::vector<std::string> afterIdle;
+    std::vector<std::string> afterStart, afterIdle;  // before and after going back to idle
     std::vector<int> probed;
     link::Micros lostAt = 1h;
 };

@@ -19,14 +19,12 @@ Heard Probe(ControllerBus& bus, unsigned address)
 
 TEST(ConsoleCommands, ConnectAndDisconnectControllers)
 {
-    struct Case {
+    const struct {
         std::vector<Controller> controllers;
-        std::string line;
-        std::string ack;
+        std::string line, ack;
         unsigned probed;
         Heard heard;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{{5}}, "add 1,wet,baud=19200", "added controller 1: answers at 19200 baud only, rope in water", 1,
          Heard::Nothing},
         {{{1}}, "add 1", "added controller 1: answers, rope dry; 2 controllers at this address now", 1,
@@ -38,7 +36,7 @@ TEST(ConsoleCommands, ConnectAndDisconnectControllers)
         {{}, "add 6,damp", "error: unknown controller option: damp", 6, Heard::Nothing},
         {{{5}}, "  ", "", 5, Heard::Answer},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         ControllerBus bus(c.controllers);
         EXPECT_EQ(RunConsoleCommand(c.line, bus), c.ack) << c.line;
         EXPECT_EQ(Probe(bus, c.probed), c.heard) << c.line;

@@ -78,26 +78,21 @@ ScriptedLine::Responder NewController(const Site& site, unsigned masterAfter)
     };
 }
 
-class MemoryFile : public platform::AppendFile {
-public:
-    explicit MemoryFile(bool fails) : fails_(fails) {}
+struct MemoryFile : platform::AppendFile {
     const std::string& Contents() const override { return text; }
     std::error_code Append(std::string_view more) override
     {
-        if (fails_) {
+        if (fails) {
             return std::make_error_code(std::errc::no_space_on_device);
         }
         text += more;
         return {};
     }
+    bool fails = false;
     std::string text;
-
-private:
-    bool fails_;
 };
 
-class FixedClock : public WallClock {
-public:
+struct FixedClock : WallClock {
     RecordTime Now() const override { return {}; }
 };
 
@@ -161,7 +156,8 @@ std::string Commission(const CommissionCase& c)
         line.LoseAfterRequest(c.loseAfter);
     }
     Bus bus(line, 9600);
-    auto file = std::make_unique<MemoryFile>(c.unwritable);
+    auto file = std::make_unique<MemoryFile>();
+    file->fails = c.unwritable;
     CommissionLog log(*file);
     Record record(std::move(file), c.recorded);
     const FixedClock clock;
@@ -202,10 +198,7 @@ const std::string kTaken = "choose 10; skip 10; choose 11; connect 1; move 11; r
 // the move (where a controller slower than the poll answers each probe in
 // the next one's wait, and once more after the move), at 10 before it, to
 // the change itself, at 10 after it, and at 1 after it.
-const struct {
-    Kind kind;
-    std::string atFactory, atTaken, toTheChange, atNew, atFactoryAfter;
-} kEveryKind[] = {
+const struct { Kind kind; std::string atFactory, atTaken, toTheChange, atNew, atFactoryAfter; } kEveryKind[] = {
     {Kind::Valid, kMoved, kTaken, kMoved, kMoved, kSecond},
     {Kind::None, kWaiting + "end stopped", kMoved, Recorded("set-address: no answer"), Recorded("verify: no answer"), kMoved},
     {Kind::Late, kSecond, kTaken, kMoved, kMoved, kMoved},

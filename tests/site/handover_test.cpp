@@ -40,9 +40,7 @@ TEST(Handover, TheLastRowOfEachAddressCountsAndTheEarlierAreItsHistory)
 
 TEST(Handover, TheReportGoesBesideTheRecordAndTheSiteIsItsFolder)
 {
-    const struct {
-        std::string record, report, site;
-    } cases[] = {
+    const struct { std::string record, report, site; } cases[] = {
         {"/home/tech/hall-b/commissioning.csv", "/home/tech/hall-b/commissioning.html", "hall-b"},
         {"/home/tech/hall.b/site", "/home/tech/hall.b/site.html", "hall.b"},
         {"/home/tech/.record", "/home/tech/.record.html", "tech"},

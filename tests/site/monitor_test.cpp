@@ -14,15 +14,9 @@ namespace {
 // characters that end a frame: 29.2 ms at 1200 baud, 3.6 ms at 9600.
 TEST(FrameSplitter, APauseEndsAFrameOnlyPastThreeAndAHalfCharacters)
 {
-    const struct {
-        std::uint32_t baud;
-        link::Micros pause;
-        std::size_t frames;
-    } cases[] = {
-        {1200, link::Micros(20'000), 1},
-        {1200, link::Micros(40'000), 2},
-        {9600, link::Micros(2'500), 1},
-        {9600, link::Micros(5'000), 2},
+    const struct { std::uint32_t baud; link::Micros pause; std::size_t frames; } cases[] = {
+        {1200, link::Micros(20'000), 1}, {1200, link::Micros(40'000), 2},
+        {9600, link::Micros(2'500), 1}, {9600, link::Micros(5'000), 2},
     };
     const std::vector<std::uint8_t> half{0x05, 0x04, 0x40, 0x02};
     for (const auto& c : cases) {
@@ -60,11 +54,7 @@ const Bytes kReply = test::ValueReply(5);
 TEST(FrameJoiner, PiecesThatMakeAFrameAreOneAndTheRestIsGivenOutAsItCame)
 {
     const Bytes noise{0x13, 0x37, 0xFF};
-    const struct {
-        const char* name;
-        std::vector<Bytes> pieces;
-        std::vector<std::string> frames;
-    } cases[] = {
+    const struct { const char* name; std::vector<Bytes> pieces; std::vector<std::string> frames; } cases[] = {
         {"whole pieces", {kProbe, kReply}, {"whole 8", "whole 7", "then"}},
         {"a request in two", {test::Part(kProbe, 0, 3), test::Part(kProbe, 3, 8)}, {"whole 8", "then"}},
         {"a reply in three", {test::Part(kReply, 0, 2), test::Part(kReply, 2, 5), test::Part(kReply, 5, 7)}, {"whole 7", "then"}},

@@ -99,14 +99,11 @@ TEST(Numbering, GoesOnAfterTheRecordAndSkipsTheFactoryAddress)
         std::set<std::uint32_t> recorded;
         std::optional<std::uint32_t> next;
     } cases[] = {
-        {10, 255, 1, {}, 10},
-        {10, 255, 1, {10, 11, 13}, 14},
+        {10, 255, 1, {}, 10}, {10, 255, 1, {10, 11, 13}, 14},
         {10, 255, 1, {3, 10, 11}, 12},  // below the range: no bearing
         {10, 20, 1, {10, 30}, 11},      // above it: none either
-        {1, 255, 1, {}, 2},
-        {10, 255, 14, {10, 13}, 15},
-        {10, 12, 1, {10, 11, 12}, std::nullopt},
-        {255, 255, 255, {}, std::nullopt},
+        {1, 255, 1, {}, 2}, {10, 255, 14, {10, 13}, 15},
+        {10, 12, 1, {10, 11, 12}, std::nullopt}, {255, 255, 255, {}, std::nullopt},
     };
     for (const auto& c : cases) {
         const auto start = NumberingStart(c.first, c.last, c.recorded);

@@ -24,8 +24,7 @@ struct SweepCase {
     const char* name;
     std::vector<sim::Controller> controllers;  // as the simulator has them
     std::string expected;  // the end, the controllers named, the findings
-    std::uint32_t from = 0;
-    std::uint32_t to = 7;
+    std::uint32_t from = 0, to = 7;
     std::vector<ScriptedLine::Event> listening{};  // heard while listening first, 400 ms
     bool echo = false;
     unsigned loseAfter = 0;

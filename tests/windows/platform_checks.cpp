@@ -18,11 +18,7 @@ int main()
     using enum tarnel::platform::OpenProblem;
     // What an open failing with the code means, and whether a queue query
     // or write failing with it means the device is gone.
-    const struct {
-        DWORD code;
-        tarnel::platform::OpenProblem problem;
-        bool gone;
-    } cases[] = {
+    const struct { DWORD code; tarnel::platform::OpenProblem problem; bool gone; } cases[] = {
         {ERROR_FILE_NOT_FOUND, NoSuchDevice, true},  {ERROR_PATH_NOT_FOUND, NoSuchDevice, false},
         {ERROR_ACCESS_DENIED, InUse, true},           {ERROR_SHARING_VIOLATION, InUse, false},
         {ERROR_GEN_FAILURE, Other, true},             {ERROR_BAD_COMMAND, Other, true},
@@ -41,11 +37,7 @@ int main()
     }
     // A failed queue query, its immediate retry (0: it succeeded) and
     // whether the port is still listed: only a confirmed failure closes the port.
-    const struct {
-        const char* name;
-        DWORD first, retry;
-        bool listed, gone;
-    } sequences[] = {
+    const struct { const char* name; DWORD first, retry; bool listed, gone; } sequences[] = {
         {"live port after a line error", ERROR_OPERATION_ABORTED, 0, true, false},
         {"driver refusing one call", ERROR_GEN_FAILURE, ERROR_INVALID_PARAMETER, true, false},
         {"adapter pulled", ERROR_GEN_FAILURE, ERROR_GEN_FAILURE, false, true},
