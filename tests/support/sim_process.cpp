@@ -2,8 +2,8 @@
 
 #include <QElapsedTimer>
 #include <csignal>
+#include <regex>
 #include <stdexcept>
-#include <string_view>
 
 namespace tarnel::test {
 namespace {
@@ -88,30 +88,23 @@ ChildProcess::Outcome ChildProcess::Finish()
 
 SimProcess::SimProcess(const std::vector<std::string>& controllers) : ChildProcess(TARNEL_SIM_PATH, controllers)
 {
-    // The banner names the device; controllers are listed after it.
-    constexpr std::string_view kPortsLine = "TARNEL_PORTS=";
-    const auto lineEnd = [kPortsLine](const std::string& output) {
-        const auto at = output.find(kPortsLine);
-        return at == std::string::npos ? at : output.find('\n', at);
-    };
-    if (!WaitFor([&](const std::string& output) { return lineEnd(output) != std::string::npos; }, 5000)) {
+    // The banner, in English, names the device; controllers are listed after it.
+    static const std::regex kBanner("TARNEL_PORTS=(\\S+)\n");
+    std::smatch banner;
+    if (!WaitFor([&](const std::string& output) { return std::regex_search(output, banner, kBanner); }, 5000)) {
         throw std::runtime_error("tarnel-sim did not say where it serves");
     }
-    const auto at = output_.find(kPortsLine) + kPortsLine.size();
-    devicePath_ = output_.substr(at, lineEnd(output_) - at);
-    output_.erase(0, lineEnd(output_) + 1);
+    devicePath_ = banner.str(1);
+    output_.erase(0, static_cast<std::size_t>(banner.position(0) + banner.length(0)));
 }
 
 std::vector<std::string> SimProcess::Requests()
 {
+    static const std::regex kRequest(" <- ([0-9A-F]{2}(?: [0-9A-F]{2})*)");
     std::vector<std::string> requests;
     const std::string output = Output();
-    constexpr std::string_view kRequest = " <- ";
-    for (std::size_t at = output.find(kRequest); at != std::string::npos; at = output.find(kRequest, at + 1)) {
-        const std::size_t end = output.find_first_of("(\n", at);
-        std::string bytes = output.substr(at + kRequest.size(), end - at - kRequest.size());
-        bytes.erase(bytes.find_last_not_of(' ') + 1);
-        requests.push_back(std::move(bytes));
+    for (std::sregex_iterator at(output.begin(), output.end(), kRequest); at != std::sregex_iterator(); ++at) {
+        requests.push_back(at->str(1));
     }
     return requests;
 }

@@ -25,7 +25,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -41,10 +40,10 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
-// The first shown top-level window of `windowClass` for which `test` holds,
-// within `ms`.
+// The first shown top-level window of `windowClass` (a dialog's by default)
+// for which `test` holds, within `ms`.
 template <class Test>
-HWND FindShown(const wchar_t* windowClass, Test test, int ms)
+HWND FindShown(Test test, int ms, const wchar_t* windowClass = L"#32770")
 {
     for (int waited = 0; waited <= ms; waited += 20) {
         for (HWND found = nullptr; (found = FindWindowExW(nullptr, found, windowClass, nullptr));) {
@@ -57,15 +56,9 @@ HWND FindShown(const wchar_t* windowClass, Test test, int ms)
     return nullptr;
 }
 
-template <class Test>
-HWND FindDialog(Test test, int ms)
-{
-    return FindShown(L"#32770", test, ms);
-}
-
 HWND MessageBoxWindow(int ms)
 {
-    return FindDialog([](HWND w) { return GetDlgItem(w, kMessageText) && !GetDlgItem(w, kPortEdit); }, ms);
+    return FindShown([](HWND w) { return GetDlgItem(w, kMessageText) && !GetDlgItem(w, kPortEdit); }, ms);
 }
 
 void Print(const std::string& line)
@@ -75,23 +68,11 @@ void Print(const std::string& line)
     std::fflush(stdout);
 }
 
-// Where `control` lies in `window`'s client area, which is the X window
-// that xdotool addresses.
-RECT RelativeRect(HWND window, HWND control)
-{
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    RECT rect;
-    GetWindowRect(control, &rect);
-    OffsetRect(&rect, -origin.x, -origin.y);
-    return rect;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
 {
-    HWND window = FindDialog([](HWND w) { return GetDlgItem(w, kPortEdit) != nullptr; }, 20000);
+    HWND window = FindShown([](HWND w) { return GetDlgItem(w, kPortEdit) != nullptr; }, 20000);
     if (!window) {
         Print("no Tarnel window");
         return 1;
@@ -137,7 +118,7 @@ int wmain(int argc, wchar_t** argv)
         } else if (step == L"menu") {
             PostMessageW(window, WM_SYSCOMMAND, SC_KEYMENU, ' ');
         } else if (step == L"about") {
-            const HWND about = FindDialog([](HWND w) { return TextOf(w) == L"关于 Tarnel"; }, 10000);
+            const HWND about = FindShown([](HWND w) { return TextOf(w) == L"关于 Tarnel"; }, 10000);
             if (!about) {
                 Print("no about box");
                 return 1;
@@ -150,10 +131,15 @@ int wmain(int argc, wchar_t** argv)
             Print("about" + Utf8(texts));
             PostMessageW(GetDlgItem(about, IDOK), BM_CLICK, 0, 0);
         } else if (step == L"tip") {
-            const HWND tip = FindShown(L"tooltips_class32", [](HWND) { return true; }, 5000);
+            const HWND tip = FindShown([](HWND) { return true; }, 5000, L"tooltips_class32");
             Print(tip ? Utf8(TextOf(tip)) : "no tooltip");
         } else if (step == L"center" || step == L"rect") {
-            const RECT r = RelativeRect(window, GetDlgItem(window, id()));
+            // In the client area, which is the X window that xdotool addresses.
+            POINT origin{0, 0};
+            ClientToScreen(window, &origin);
+            RECT r;
+            GetWindowRect(GetDlgItem(window, id()), &r);
+            OffsetRect(&r, -origin.x, -origin.y);
             const long w = r.right - r.left, h = r.bottom - r.top;
             Print(step == L"center" ? std::to_string(r.left + w / 2) + " " + std::to_string(r.top + h / 2)
                                     : std::to_string(w) + " " + std::to_string(h) + " " + std::to_string(r.left) +
@@ -164,7 +150,7 @@ int wmain(int argc, wchar_t** argv)
             Print(std::to_string((r.left + r.right) / 2) + " " + std::to_string((r.top + r.bottom) / 2));
         } else if (step == L"in") {
             const std::wstring title = at + 1 < argc ? argv[++at] : L"";
-            window = FindDialog([&title](HWND w) { return TextOf(w) == title; }, 10000);
+            window = FindShown([&title](HWND w) { return TextOf(w) == title; }, 10000);
             if (!window) {
                 Print("no dialog " + Utf8(title));
                 return 1;

@@ -24,17 +24,6 @@ fi
 
 fail() { echo "FAIL: $*"; exit 1; }
 
-probes_behind_box() {  # BOX_TITLE: waits for the box, counts probes for 2 s
-  wait_for_window "$1" >/dev/null
-  local before after
-  before=$(probes)
-  sleep 2
-  after=$(probes)
-  (($(window_count "$1") >= 1)) || fail "the box closed by itself"
-  echo "probes in 2 s behind the box: $((after - before))"
-  ((after - before >= 5)) || fail "the scan stalled behind the box"
-}
-
 case $case_name in
 behind-set-address)
   set_form 250 0
@@ -44,7 +33,12 @@ behind-set-address)
   wait_for_probes 1
   click "$SET_ADDR"  # nobody answers: "设置失败" stays open
   until (($(window_count Tarnel) == 2)); do sleep 0.02; done
-  probes_behind_box Tarnel
+  before=$(probes)
+  sleep 2
+  after=$(probes)
+  (($(window_count Tarnel) == 2)) || fail "the box closed by itself"
+  echo "probes in 2 s behind the box: $((after - before))"
+  ((after - before >= 5)) || fail "the scan stalled behind the box"
   ;;
 restart)
   set_form 1000 0
