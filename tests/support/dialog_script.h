@@ -22,9 +22,9 @@ using Rows = std::vector<std::vector<std::string>>;
 
 inline int gMismatches = 0;
 
-inline void Fail(const char* what)
+inline void Fail(const std::string& what)
 {
-    std::printf("FAIL: %s\n", what);
+    std::printf("FAIL: %s\n", what.c_str());
     ++gMismatches;
 }
 
@@ -74,8 +74,7 @@ public:
         }
         m_next = current;
         if (++m_waited == kPatience) {
-            std::printf("FAIL: step %zu waited in vain\n", current);
-            ++gMismatches;
+            Fail("step " + std::to_string(current) + " waited in vain");
             m_next = current + 1;
         }
     }

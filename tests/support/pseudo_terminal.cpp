@@ -1,6 +1,5 @@
 #include "pseudo_terminal.h"
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <pty.h>
 #include <stdexcept>
@@ -49,16 +48,6 @@ std::vector<std::uint8_t> PseudoTerminal::Receive(std::chrono::milliseconds wait
         }
     }
     return received;
-}
-
-PortsOverride::PortsOverride(const std::string& devices)
-{
-    ::setenv("TARNEL_PORTS", devices.c_str(), 1);
-}
-
-PortsOverride::~PortsOverride()
-{
-    ::unsetenv("TARNEL_PORTS");
 }
 
 }  // namespace tarnel::test

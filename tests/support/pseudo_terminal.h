@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -32,10 +33,9 @@ private:
 };
 
 // Makes `devices` (colon-separated) the port numbering for the scope.
-class PortsOverride {
-public:
-    explicit PortsOverride(const std::string& devices);
-    ~PortsOverride();
+struct PortsOverride {
+    explicit PortsOverride(const std::string& devices) { ::setenv("TARNEL_PORTS", devices.c_str(), 1); }
+    ~PortsOverride() { ::unsetenv("TARNEL_PORTS"); }
 };
 
 }  // namespace tarnel::test

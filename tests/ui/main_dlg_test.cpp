@@ -1,11 +1,10 @@
 // The operator window on Qt: its form, and its commands on a simulated bus.
 
+#include "dialog/data_exchange.h"
 #include "dialog/qt_access.h"
 #include "dialog/startup_qt.h"
-#include "form_messages.h"
 #include "link/serial_port.h"
 #include "main_dlg.h"
-#include "modal_watcher.h"
 #include "port_failure_text.h"
 #include "pseudo_terminal.h"
 #include "resource.h"
@@ -15,13 +14,57 @@
 #include <QHelpEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
 #include <algorithm>
 #include <span>
 
-using tarnel::test::ModalWatcher;
+// The form's two validation messages, as the message boxes show them.
+QString OutOfRange(std::uint32_t min, std::uint32_t max)
+{
+    return QString::fromStdString(OutOfRangeMessage(min, max));
+}
+
+QString NotANumber()
+{
+    return QString::fromStdString(NotANumberMessage());
+}
+
+// Watches for message boxes as the operator would see them, inside whatever
+// event loop is current, nested ones included, and closes each with OK.
+class ModalWatcher : public QObject {
+public:
+    ModalWatcher()
+    {
+        connect(&m_timer, &QTimer::timeout, this, &ModalWatcher::Poll);
+        m_timer.start(5);
+    }
+
+    // The text of every message box seen so far, with its informative line
+    // after " | " when it has one.
+    QStringList Messages() const { return m_messages; }
+
+private:
+    void Poll()
+    {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible() || box == m_last) {
+            return;
+        }
+        m_last = box;
+        if (box->objectName() == QStringLiteral("TarnelMessageBox")) {
+            m_messages << (box->informativeText().isEmpty() ? box->text() : box->text() + " | " + box->informativeText());
+        }
+        box->accept();
+    }
+
+    QStringList m_messages;
+    QPointer<QMessageBox> m_last;
+    QTimer m_timer;
+};
 
 // The real operator window on a simulated bus, which is port 1.
 class Window {
