@@ -40,8 +40,7 @@ constexpr int kTimer = 1;
 constexpr milliseconds kPeriod{100};
 
 // A dialog whose initialisation and ticks do what the script says.
-class ScriptedDlg : public CDialog {
-public:
+struct ScriptedDlg : CDialog {
     explicit ScriptedDlg(CDialog* parent = nullptr) : CDialog(kTemplate, parent)
     {
         RouteTimer([this](int id) {
@@ -70,7 +69,6 @@ public:
     std::vector<unsigned> commands;
     CComboBox list;
 
-protected:
     void DoDataExchange(CDataExchange* pDX) override
     {
         DDX_Control(pDX, kList, list);
@@ -231,8 +229,7 @@ void SecondRun(ScriptedDlg& dlg)
     Expect("each run is initialised", dlg.inits, 3);
 }
 
-class ConformanceApp : public CWinApp {
-public:
+struct ConformanceApp : CWinApp {
     ConformanceApp() : CWinApp("对话框规则") {}
 
     bool InitInstance() override

@@ -17,8 +17,7 @@ using Bytes = std::vector<std::uint8_t>;
 using Clock = std::chrono::steady_clock;
 
 // The port opened at 9600 baud.
-class OpenPortTest : public ::testing::Test {
-protected:
+struct OpenPortTest : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(port_.IsOpen()); }
 
     test::PseudoTerminal pty_;

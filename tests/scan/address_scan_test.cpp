@@ -13,8 +13,7 @@ namespace tarnel::scan {
 namespace {
 
 // Notes everything the scan asks of its window, in order.
-class RecordingView : public ScanView {
-public:
+struct RecordingView : ScanView {
     std::vector<std::string> seen;
 
     void StartTicks(std::uint32_t periodMs) override { seen.push_back("ticks every " + std::to_string(periodMs)); }

@@ -97,8 +97,7 @@ struct FixedClock : WallClock {
 };
 
 // Writes down each event, the rows as the record has them but for the time.
-class CommissionLog : public CommissioningView {
-public:
+struct CommissionLog : CommissioningView {
     explicit CommissionLog(const MemoryFile& file) : file_(file) {}
 
     void Stepped(CommissionStep step, std::uint32_t address, unsigned) override
@@ -126,7 +125,6 @@ public:
 
     std::string seen;
 
-private:
     void Note(const std::string& event) { seen += (seen.empty() ? "" : "; ") + event; }
     const MemoryFile& file_;
 };

@@ -34,8 +34,7 @@ struct SweepCase {
 const std::vector<ScriptedLine::Event> kStrayReply{{0, 100ms, test::ValueReply(9)}};
 
 // The lines at each speed; the controllers answer at 9600 baud only.
-class Lines : public SweepLines {
-public:
+struct Lines : SweepLines {
     explicit Lines(const SweepCase& c)
     {
         for (const int baud : c.bauds) {
@@ -52,7 +51,6 @@ public:
     link::Line* AtSpeed(int baudIndex) override { return &lines_.at(baudIndex); }
     std::size_t Requests() const { return lines_.begin()->second.Writes().size(); }
 
-private:
     static ScriptedLine::Responder Responder(const SweepCase& c)
     {
         return [bus = std::make_shared<sim::ControllerBus>(c.controllers), echo = c.echo](const Bytes& request,
@@ -91,8 +89,7 @@ std::string Words(const Finding& f)
     }
 }
 
-class SweepLog : public SweepView {
-public:
+struct SweepLog : SweepView {
     void Listening(std::uint32_t, std::uint32_t) override {}
     void Probing(std::uint32_t, std::uint32_t, std::uint32_t) override {}
     void Probed(std::uint32_t, std::uint32_t, unsigned, unsigned) override {}

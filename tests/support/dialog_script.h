@@ -87,14 +87,12 @@ private:
 };
 
 // The dialog whose ticks, every 20 ms, run the script.
-class Host : public CDialog {
-public:
+struct Host : CDialog {
     explicit Host(Script& script) : CDialog(kTemplate)
     {
         RouteTimer([&script](int) { script.Tick(); });
     }
 
-protected:
     bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
@@ -102,7 +100,6 @@ protected:
         return true;
     }
 
-private:
     static constexpr std::array<ControlTemplate, 0> kNoControls{};
     static inline const DialogTemplate kTemplate{"宿主", 60, 30, kNoControls};
 };

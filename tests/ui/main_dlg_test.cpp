@@ -67,8 +67,7 @@ private:
 };
 
 // The real operator window on a simulated bus, which is port 1.
-class Window {
-public:
+struct Window {
     explicit Window(const std::vector<std::string>& controllers = {"1"})
         : sim(controllers), m_ports(sim.DevicePath())
     {
@@ -105,7 +104,6 @@ public:
     tarnel::test::SimProcess sim;
     CMainDlg dlg;
 
-private:
     tarnel::test::PortsOverride m_ports;
 };
 

@@ -17,9 +17,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -36,8 +33,7 @@ std::string Opened()
 }
 
 // The window's port, played by a scripted bus at 9600 baud.
-class ScriptedPort : public SitePort {
-public:
+struct ScriptedPort : SitePort {
     explicit ScriptedPort(ScriptedLine::Responder responder) : m_line({}, std::move(responder)) {}
 
     tarnel::link::Line& Line(const tarnel::link::StopSource& stop) override
@@ -85,8 +81,7 @@ std::string LastRow(const std::filesystem::path& record)
 
 // 现场调试: a controller connected, moved to 10, its rope dry and then in
 // water, recorded; then 停止.
-class CommissioningRun {
-public:
+struct CommissioningRun {
     CommissioningRun(Script& script, CDialog& host, std::filesystem::path record)
         : m_port([this](const Bytes& request, unsigned) { return Controllers(request, m_at, m_calibrations); }),
           m_dlg(&host, m_port), m_record(std::move(record)), m_report(std::filesystem::path(m_record).replace_extension(".html"))
@@ -131,7 +126,6 @@ public:
         }));
     }
 
-private:
     std::string Step() const { return m_dlg.GetDlgItemText(IDC_STEP); }
     std::vector<bool> States(std::initializer_list<int> ids) const
     {
@@ -151,8 +145,7 @@ private:
 };
 
 // A record that is not one: said in a box, nothing sent, the file untouched.
-class RefusedRun {
-public:
+struct RefusedRun {
     RefusedRun(Script& script, CDialog& host, std::filesystem::path notes)
         : m_port([](const Bytes&, unsigned) { return std::vector<ScriptedLine::Reply>{}; }), m_dlg(&host, m_port),
           m_notes(std::move(notes))
@@ -170,7 +163,6 @@ public:
         }));
     }
 
-private:
     ScriptedPort m_port;
     CCommissionDlg m_dlg;
     std::filesystem::path m_notes;
@@ -179,8 +171,7 @@ private:
 
 // 总线诊断 at the window's speed, which is put back: 5 answers, two
 // controllers answer together at 6.
-class DoctorRun {
-public:
+struct DoctorRun {
     DoctorRun(Script& script, CDialog& host)
         : m_port([this](const Bytes& request, unsigned) { return Controllers(request, m_at, m_calibrations); }),
           m_dlg(&host, m_port)
@@ -198,7 +189,6 @@ public:
         }));
     }
 
-private:
     std::uint8_t m_at = 5;
     int m_calibrations = 0;
     ScriptedPort m_port;
@@ -206,8 +196,7 @@ private:
 };
 
 // The window's menu opens them, once a port is open.
-class MenuRun {
-public:
+struct MenuRun {
     MenuRun(Script& script, CDialog& host) : m_window(&host)
     {
         script.Add(Do([this] { m_window.DoModal(); }));
@@ -223,13 +212,11 @@ public:
         }));
     }
 
-private:
     CMainDlg m_window;
     std::optional<Box> m_box;
 };
 
-class SiteDialogsApp : public CWinApp {
-public:
+struct SiteDialogsApp : CWinApp {
     SiteDialogsApp() : CWinApp("现场") {}
 
     bool InitInstance() override

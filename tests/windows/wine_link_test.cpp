@@ -27,8 +27,7 @@ using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 // A Windows program under Wine, with the test's pseudo-terminal as its COM port.
-class WineLink {
-public:
+struct WineLink {
     explicit WineLink(const std::string& slavePath)
         : m_com(10 + static_cast<unsigned>(::getpid() % 80)),
           m_link(fs::path(TARNEL_WINE_PREFIX) / "dosdevices" / ("com" + std::to_string(m_com)))
@@ -77,7 +76,6 @@ public:
         return said.replace('\r', "").toStdString();
     }
 
-private:
     unsigned m_com;
     fs::path m_link;
     QProcess m_process;
@@ -91,10 +89,9 @@ TEST(WineLink, SetsTheLineSendsTheExactFramesPurgesAndBoundsTheRead)
     EXPECT_EQ(pty.Receive(15s, 8), frame(1));
     termios tio{};
     ASSERT_EQ(::tcgetattr(pty.Master(), &tio), 0);
-    EXPECT_EQ(::cfgetospeed(&tio), static_cast<speed_t>(B19200));
-    EXPECT_EQ(tio.c_cflag & (CSIZE | PARENB | CSTOPB), static_cast<tcflag_t>(CS8));
-    EXPECT_EQ(tio.c_lflag & (ECHO | ICANON), 0u);
-    EXPECT_EQ(tio.c_oflag & OPOST, 0u);
+    EXPECT_EQ((std::vector{::cfgetospeed(&tio), tio.c_cflag & (CSIZE | PARENB | CSTOPB), tio.c_lflag & (ECHO | ICANON),
+                           tio.c_oflag & OPOST}),
+              (std::vector<tcflag_t>{B19200, CS8, 0, 0}));
 
     pty.Send({0x01, 0x04, 0x02, 0x00, 0x00, 0xB9, 0x30});
     // Seven bytes nobody asked for, queued while the line is left alone:

@@ -28,11 +28,7 @@ else
   # Dialog units to pixels, as x_window.sh has them for the operator window.
   declare -A spot=([现场调试1102]="198 25" [现场调试1107]="51 85" [现场调试2]="492 364" [总线诊断1201]="100 25"
                    [总线诊断1202]="234 25" [总线诊断1203]="342 25" [总线诊断1107]="411 25" [总线诊断2]="477 364")
-  press() {
-    local at=${spot[$DIALOG$1]}
-    xdotool mousemove --window "$(wait_for_window "$DIALOG")" $at click 1
-    sleep 0.2
-  }
+  press() { xdotool mousemove --window "$(wait_for_window "$DIALOG")" ${spot[$DIALOG$1]} click 1; sleep 0.2; }
 fi
 # Today's record, in the documents' Tarnel folder: for Wine without a
 # Documents folder, the home folder is the documents.
