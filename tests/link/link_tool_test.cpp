@@ -125,8 +125,9 @@ TEST(LinkTool, TheTracePrintsEachFrameOnceItIsWhole)
     SimProcess sim({"--line-time", "17,wet"});
     const auto run = LinkTool({"calibrate", "-p", sim.DevicePath(), "-b", "1200", "--trace", "17"});
     EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_EQ(After(run.err, " ms "), (Strings{"-> 11 04 40 08 00 01 A7 58  (address 17, read input register 0x4008 x1, check good)",
-                              "<- 11 04 02 00 00 78 F3  (address 17, register value 0x0000, check good)"}))
+    EXPECT_EQ(After(run.err, " ms "),
+              (Strings{"-> 11 04 40 08 00 01 A7 58  (address 17, read input register 0x4008 x1, check good)",
+                       "<- 11 04 02 00 00 78 F3  (address 17, register value 0x0000, check good)"}))
         << run.err;
 }
 
@@ -161,9 +162,10 @@ TEST(LinkTool, MonitorPrintsEachFrameOnceSendsNothingAndSumsUpOnCtrlC)
     const auto run = tool.Finish();
     EXPECT_EQ(run.status, 130);
     EXPECT_TRUE(pty.Receive(50ms).empty()) << "the monitor wrote to the line";
-    EXPECT_EQ(After(run.out, "ms  "), (Strings{"05 04 40 02 00 01 84 4E  (address 5, read input register 0x4002 x1, check good)",
-                              "05 04 40 02 00 01 84 B1  (address 5, read input register 0x4002 x1, check bad)",
-                              "05 04 02 00 00 48 F0  (address 5, register value 0x0000, check good)"}))
+    EXPECT_EQ(After(run.out, "ms  "),
+              (Strings{"05 04 40 02 00 01 84 4E  (address 5, read input register 0x4002 x1, check good)",
+                       "05 04 40 02 00 01 84 B1  (address 5, read input register 0x4002 x1, check bad)",
+                       "05 04 02 00 00 48 F0  (address 5, register value 0x0000, check good)"}))
         << run.out;
     EXPECT_THAT(run.err, HasSubstr(" s, 1 with a bad check, 0 gaps shorter than 3.5 characters\naddress 5: 3 frames ("));
 }

@@ -72,9 +72,7 @@ ScriptedLine::Responder NewController(const Site& site, unsigned masterAfter)
         } else if (address == 10) {
             kind = site.taken;
         }
-        const auto answers = AnswerOf(kind, request, valid);
-        replies.insert(replies.end(), answers.begin(), answers.end());
-        return replies;
+        return Joined(replies, AnswerOf(kind, request, valid));
     };
 }
 

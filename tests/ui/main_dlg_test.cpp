@@ -23,15 +23,10 @@
 #include <span>
 
 // The form's two validation messages, as the message boxes show them.
-QString OutOfRange(std::uint32_t min, std::uint32_t max)
-{
+const auto OutOfRange = [](std::uint32_t min, std::uint32_t max) {
     return QString::fromStdString(OutOfRangeMessage(min, max));
-}
-
-QString NotANumber()
-{
-    return QString::fromStdString(NotANumberMessage());
-}
+};
+const auto NotANumber = [] { return QString::fromStdString(NotANumberMessage()); };
 
 // Watches for message boxes as the operator would see them, inside whatever
 // event loop is current, nested ones included, and closes each with OK.
@@ -56,7 +51,8 @@ private:
         }
         m_last = box;
         if (box->objectName() == QStringLiteral("TarnelMessageBox")) {
-            m_messages << (box->informativeText().isEmpty() ? box->text() : box->text() + " | " + box->informativeText());
+            const QString more = box->informativeText();
+            m_messages << (more.isEmpty() ? box->text() : box->text() + " | " + more);
         }
         box->accept();
     }
