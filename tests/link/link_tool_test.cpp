@@ -98,7 +98,7 @@ TEST(LinkToolScan, CtrlCEndsTheWaitAtOnceWithWhatWasFound)
     SimProcess sim({"0", "1"});
     LinkProcess tool({"scan", "-p", sim.DevicePath(), "--all", "--json", "--timeout", "5000"});
     // In the wait for an answer from 2.
-    while (sim.ProbedAddresses().size() < 3) {
+    while (sim.Probes() < 3) {
         std::this_thread::sleep_for(10ms);
     }
     tool.Interrupt();
@@ -136,7 +136,7 @@ TEST(LinkTool, TheDoctorGivesNoVerdictWhenTheAdapterGoesAway)
 {
     SimProcess sim({"5"});
     LinkProcess doctor({"doctor", "-p", sim.DevicePath(), "--timeout", "50", "--listen", "0"});
-    while (sim.ProbedAddresses().size() < 20) {
+    while (sim.Probes() < 20) {
         std::this_thread::sleep_for(10ms);
     }
     sim.HangUp();

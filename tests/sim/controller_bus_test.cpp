@@ -19,16 +19,9 @@ Heard Probe(ControllerBus& bus, unsigned address)
 
 TEST(ConsoleCommands, ConnectAndDisconnectControllers)
 {
-    const struct {
-        std::vector<Controller> controllers;
-        std::string line, ack;
-        unsigned probed;
-        Heard heard;
-    } cases[] = {
-        {{{5}}, "add 1,wet,baud=19200", "added controller 1: answers at 19200 baud only, rope in water", 1,
-         Heard::Nothing},
-        {{{1}}, "add 1", "added controller 1: answers, rope dry; 2 controllers at this address now", 1,
-         Heard::Collision},
+    const struct { std::vector<Controller> controllers; std::string line, ack; unsigned probed; Heard heard; } cases[] = {
+        {{{5}}, "add 1,wet,baud=19200", "added controller 1: answers at 19200 baud only, rope in water", 1, Heard::Nothing},
+        {{{1}}, "add 1", "added controller 1: answers, rope dry; 2 controllers at this address now", 1, Heard::Collision},
         {{{1}, {5}}, " remove 1\r", "removed controller 1", 1, Heard::Nothing},
         {{{1}, {1}, {5}}, "remove 1", "removed 2 controllers at 1", 1, Heard::Nothing},
         {{{5}}, "remove 7", "no controller at 7", 5, Heard::Answer},

@@ -17,11 +17,8 @@ const std::string kRow = "2026-12-07T09:15:02+01:00,10,9600,1,moved,calibrated,4
 TEST(Record, ReadsItsOwnRowsAndRefusesAnythingElseNamingTheLine)
 {
     using Kind = RecordProblem::Kind;
-    const struct {
-        const char* name;
-        std::string text;
-        std::variant<std::size_t, RecordProblem> read;  // rows, or why not
-    } cases[] = {
+    // What a text reads as: so many rows, or why not.
+    const struct { const char* name; std::string text; std::variant<std::size_t, RecordProblem> read; } cases[] = {
         {"new", "", 0u},
         {"header only", kHeader, 0u},
         {"rows", kHeader + kRow + "2026-12-07T09:16:40-03:30,11,1200,1,verify: no answer,not asked,\n", 2u},
@@ -33,11 +30,8 @@ TEST(Record, ReadsItsOwnRowsAndRefusesAnythingElseNamingTheLine)
     };
     for (const auto& c : cases) {
         const auto read = ReadRecord(c.text);
-        if (const auto* rows = std::get_if<std::vector<RecordRow>>(&read)) {
-            EXPECT_EQ(c.read, decltype(c.read)(rows->size())) << c.name;
-        } else {
-            EXPECT_EQ(c.read, decltype(c.read)(std::get<RecordProblem>(read))) << c.name;
-        }
+        const auto* rows = std::get_if<std::vector<RecordRow>>(&read);
+        EXPECT_EQ(c.read, rows ? decltype(c.read)(rows->size()) : std::get<RecordProblem>(read)) << c.name;
     }
     // Rows that are none: a field too many, address 256, an unknown speed, a
     // day that is not, an outcome of no kind, a quoted field, a value in lower case.

@@ -39,12 +39,9 @@ struct Lines : SweepLines {
     {
         for (const int baud : c.bauds) {
             // At 19200 baud a stray reply is all there is.
-            auto& line = lines_.try_emplace(baud, baud == 3 ? c.listening : kStrayReply,
-                                            baud == 3 ? Responder(c) : ScriptedLine::Responder{})
-                             .first->second;
-            if (c.loseAfter) {
-                line.LoseAfterRequest(c.loseAfter);
-            }
+            lines_.try_emplace(baud, baud == 3 ? c.listening : kStrayReply,
+                               baud == 3 ? Responder(c) : ScriptedLine::Responder{});
+            lines_.at(baud).LoseAfterRequest(c.loseAfter);  // 0: never
         }
     }
 

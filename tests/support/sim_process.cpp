@@ -1,14 +1,15 @@
 #include "sim_process.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
 #include <csignal>
 #include <regex>
 #include <stdexcept>
 
 namespace tarnel::test {
-namespace {
 
-QProcessEnvironment Language(const std::vector<std::string>& settings)
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
+                           const std::vector<std::string>& language)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const QString& name : environment.keys()) {
@@ -16,24 +17,16 @@ QProcessEnvironment Language(const std::vector<std::string>& settings)
             environment.remove(name);
         }
     }
-    for (const std::string& setting : settings) {
+    for (const std::string& setting : language) {
         const auto equals = setting.find('=');
         environment.insert(QString::fromStdString(setting.substr(0, equals)),
                            QString::fromStdString(setting.substr(equals + 1)));
     }
-    return environment;
-}
-
-}  // namespace
-
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& args,
-                           const std::vector<std::string>& language)
-{
     QStringList list;
     for (const std::string& arg : args) {
         list << QString::fromStdString(arg);
     }
-    process_.setProcessEnvironment(Language(language));
+    process_.setProcessEnvironment(environment);
     process_.start(QString::fromStdString(program), list);
     process_.waitForStarted();
 }
@@ -109,15 +102,11 @@ std::vector<std::string> SimProcess::Requests()
     return requests;
 }
 
-std::vector<int> SimProcess::ProbedAddresses()
+std::size_t SimProcess::Probes()
 {
-    std::vector<int> addresses;
-    for (const std::string& request : Requests()) {
-        if (request.substr(2, 9) == " 04 40 02") {
-            addresses.push_back(std::stoi(request.substr(0, 2), nullptr, 16));
-        }
-    }
-    return addresses;
+    const std::vector<std::string> requests = Requests();
+    return static_cast<std::size_t>(
+        std::ranges::count_if(requests, [](const std::string& request) { return request.substr(2, 9) == " 04 40 02"; }));
 }
 
 LinkProcess::LinkProcess(const std::vector<std::string>& args, const std::vector<std::string>& language)

@@ -55,8 +55,8 @@ public:
     // The requests it received, in order, as their hex text ("05 04 40 02 ...").
     std::vector<std::string> Requests();
 
-    // The addresses of the probes among them.
-    std::vector<int> ProbedAddresses();
+    // How many of them were probes.
+    std::size_t Probes();
 
 private:
     std::string devicePath_;

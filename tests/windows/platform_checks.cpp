@@ -11,10 +11,18 @@
 #include "platform/file_io_win32.h"
 
 #include <cstdio>
+#include <string>
 #include <windows.h>
 
 int main()
 {
+    int failures = 0;
+    const auto check = [&failures](bool holds, const std::string& what) {
+        if (!holds) {
+            std::printf("FAIL: %s\n", what.c_str());
+            ++failures;
+        }
+    };
     using enum tarnel::platform::OpenProblem;
     // What an open failing with the code means, and whether a queue query
     // or write failing with it means the device is gone.
@@ -27,13 +35,10 @@ int main()
         {ERROR_INVALID_PARAMETER, Other, false},      {ERROR_IO_PENDING, Other, false},
         {ERROR_TIMEOUT, Other, false},
     };
-    int failures = 0;
     for (const auto& c : cases) {
         const std::error_code error(static_cast<int>(c.code), std::system_category());
-        if (tarnel::platform::ProblemOf(error) != c.problem || tarnel::platform::MeansDeviceGone(error) != c.gone) {
-            std::printf("FAIL: error %lu read wrongly\n", c.code);
-            ++failures;
-        }
+        check(tarnel::platform::ProblemOf(error) == c.problem && tarnel::platform::MeansDeviceGone(error) == c.gone,
+              "error " + std::to_string(c.code) + " read wrongly");
     }
     // A failed queue query, its immediate retry (0: it succeeded) and
     // whether the port is still listed: only a confirmed failure closes the port.
@@ -45,14 +50,12 @@ int main()
         {"unlisted after one failure", ERROR_DEVICE_REMOVED, ERROR_INVALID_HANDLE, false, true},
         {"no device error at all", ERROR_TIMEOUT, ERROR_GEN_FAILURE, false, false},
     };
+    const auto code = [](DWORD value) {
+        return value ? std::error_code(static_cast<int>(value), std::system_category()) : std::error_code{};
+    };
     for (const auto& c : sequences) {
-        const auto code = [](DWORD value) {
-            return value ? std::error_code(static_cast<int>(value), std::system_category()) : std::error_code{};
-        };
-        if (tarnel::platform::ConfirmedGone(code(c.first), code(c.retry), c.listed) != c.gone) {
-            std::printf("FAIL: %s judged wrongly\n", c.name);
-            ++failures;
-        }
+        check(tarnel::platform::ConfirmedGone(code(c.first), code(c.retry), c.listed) == c.gone,
+              std::string(c.name) + " judged wrongly");
     }
     using tarnel::platform::LineSettings;
     for (const LineSettings& settings : {LineSettings{9600, 8, false, false, false, true},
@@ -60,17 +63,13 @@ int main()
         DCB dcb{};
         dcb.BaudRate = 4800;
         tarnel::platform::WriteDcb(settings, dcb);
-        if (tarnel::platform::ReadDcb(dcb) != settings || dcb.Parity != (settings.parity ? EVENPARITY : NOPARITY)) {
-            std::printf("FAIL: %u data bits written wrongly into a DCB\n", unsigned{settings.dataBits});
-            ++failures;
-        }
+        check(tarnel::platform::ReadDcb(dcb) == settings && dcb.Parity == (settings.parity ? EVENPARITY : NOPARITY),
+              std::to_string(settings.dataBits) + " data bits written wrongly into a DCB");
     }
     // A write of a record's row that the system cut short, though it said it succeeded.
     ::SetLastError(0);
-    if (!tarnel::platform::WriteResult(TRUE, 3, 5) || tarnel::platform::WriteResult(TRUE, 5, 5)) {
-        std::printf("FAIL: a short write judged wrongly\n");
-        ++failures;
-    }
+    check(tarnel::platform::WriteResult(TRUE, 3, 5) && !tarnel::platform::WriteResult(TRUE, 5, 5),
+          "a short write judged wrongly");
     std::printf("%d mismatches\n", failures);
     return failures == 0 ? 0 : 1;
 }
