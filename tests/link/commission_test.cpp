@@ -2,6 +2,7 @@
 // table's; here, the terminal's side of a visit, and a record refused.
 
 #include "platform/whole_file.h"
+#include "scripted_line.h"
 #include "sim_process.h"
 
 #include <gmock/gmock.h>
@@ -19,10 +20,9 @@ using Strings = std::vector<std::string>;
 
 Strings Commission(const SimProcess& sim, const QString& record, const Strings& more)
 {
-    Strings args{"commission", "-p", sim.DevicePath(), "--timeout", "50", "--factory", "1", "--first", "10",
-                 "--record", record.toStdString()};
-    args.insert(args.end(), more.begin(), more.end());
-    return args;
+    return Joined(Strings{"commission", "-p", sim.DevicePath(), "--timeout", "50", "--factory", "1", "--first", "10",
+                          "--record", record.toStdString()},
+                  more);
 }
 
 std::string Text(const QString& path)

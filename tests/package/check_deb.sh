@@ -27,9 +27,7 @@ DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends ".
 
 status=0
 for program in tarnel tarnel-sim tarnel-link; do
-  if ! command -v "$program" >/dev/null; then
-    echo "FAIL: $program is not on PATH"; status=1
-  fi
+  command -v "$program" >/dev/null || { echo "FAIL: $program is not on PATH"; status=1; }
 done
 for page in tarnel tarnel-link tarnel-sim; do
   [[ -f /usr/share/man/man1/$page.1.gz ]] || { echo "FAIL: no manual page for $page"; status=1; }

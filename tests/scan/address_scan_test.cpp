@@ -69,11 +69,8 @@ TABLE_TEST(AddressScanTest, WalksUpFromTheStartAndEndsAsTheBusAnswers, ScanCase,
     }
     scan.Tick(line);  // a late tick after the end probes nothing
 
-    std::vector<std::string> expected{"keep " + std::to_string(c.start), "caption 停止", "ticks every 30"};
-    expected.insert(expected.end(), c.afterStart.begin(), c.afterStart.end());
-    expected.insert(expected.end(), kBackToIdle.begin(), kBackToIdle.end());
-    expected.insert(expected.end(), c.afterIdle.begin(), c.afterIdle.end());
-    EXPECT_EQ(view.seen, expected);
+    const std::vector<std::string> started{"keep " + std::to_string(c.start), "caption 停止", "ticks every 30"};
+    EXPECT_EQ(view.seen, test::Joined(test::Joined(test::Joined(started, c.afterStart), kBackToIdle), c.afterIdle));
     std::vector<int> probed;
     for (const auto& request : line.Writes()) {
         EXPECT_EQ(request.bytes, test::AsBytes(link::ProbeFrame(request.bytes[0])));

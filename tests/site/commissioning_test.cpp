@@ -148,7 +148,7 @@ std::string Commission(const CommissionCase& c)
     }
     ScriptedLine line(chatter, NewController(c.site, c.masterAfter));
     line.StopAt(3s);
-    line.LoseAfterRequest(c.loseAfter);  // 0: never
+    line.LoseAfterRequest(c.loseAfter);
     Bus bus(line, 9600);
     auto file = std::make_unique<MemoryFile>();
     file->fails = c.unwritable;

@@ -41,7 +41,7 @@ struct Lines : SweepLines {
             // At 19200 baud a stray reply is all there is.
             lines_.try_emplace(baud, baud == 3 ? c.listening : kStrayReply,
                                baud == 3 ? Responder(c) : ScriptedLine::Responder{});
-            lines_.at(baud).LoseAfterRequest(c.loseAfter);  // 0: never
+            lines_.at(baud).LoseAfterRequest(c.loseAfter);
         }
     }
 

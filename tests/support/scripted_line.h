@@ -44,7 +44,7 @@ public:
     // From `at` on (since the start), the line asks to stop, or is lost.
     void StopAt(link::Micros at) { stopAt_ = at; }
     void LoseAt(link::Micros at) { lostAt_ = at; }
-    // The line is lost once request `number` has been written.
+    // The line is lost once request `number` has been written (0: never).
     void LoseAfterRequest(unsigned number) { loseAfter_ = number; }
     // It also stops when `stop` asks: a click on 停止.
     void StopWith(const link::StopSource* stop) { stop_ = stop; }

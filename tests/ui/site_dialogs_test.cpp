@@ -25,13 +25,6 @@ using namespace tarnel::dialog::testing;
 using namespace tarnel::test;
 constexpr auto npos = std::string::npos;
 
-// What the stand-in for the browser was given to open.
-std::string Opened()
-{
-    const char* noted = std::getenv("TARNEL_OPENED");
-    return noted ? Text(noted) : std::string();
-}
-
 // The window's port, played by a scripted bus at 9600 baud.
 struct ScriptedPort : SitePort {
     explicit ScriptedPort(ScriptedLine::Responder responder) : m_line({}, std::move(responder)) {}
@@ -110,7 +103,10 @@ struct CommissioningRun {
             Click(m_dlg, IDC_REPORT);
         }));
         // The browser is the test's stand-in, which notes what it was given.
-        script.Add(Until([] { return Opened().find("tarnel-site-record.html") != npos; }));
+        script.Add(Until([] {
+            const char* noted = std::getenv("TARNEL_OPENED");
+            return noted && Text(noted).find("tarnel-site-record.html") != npos;
+        }));
         script.Add(Do([this] {
             Expect("the report beside the record", Text(m_report).find("<td class=\"number\">10</td>") != npos);
             m_dlg.EndDialog(IDCANCEL);

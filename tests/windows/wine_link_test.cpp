@@ -65,8 +65,7 @@ struct WineLink {
         fs::remove(m_link);
     }
 
-    // Waits for the program to end and returns what it printed, with its
-    // errors after when `errors` asks.
+    // What the program printed once it ended, and its errors after when asked.
     std::string Output(int exitCode = 0, bool errors = false)
     {
         EXPECT_TRUE(m_process.waitForFinished(60000));
