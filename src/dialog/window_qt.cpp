@@ -324,7 +324,8 @@ void DialogWidget::CreateControls()
             m_controls.byId.emplace(control.id, widget);
         }
         if (auto* button = qobject_cast<QAbstractButton*>(widget); button && control.id != IDC_STATIC) {
-            connect(button, &QAbstractButton::clicked, this, [this, id = control.id] { Backend::Clicked(m_dialog, id); });
+            connect(button, &QAbstractButton::clicked, this,
+                    [this, id = control.id] { Backend::Clicked(m_dialog, id); });
         }
     }
     for (QWidget* frame : frames) {

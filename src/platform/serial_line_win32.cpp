@@ -141,7 +141,9 @@ bool SerialLine::ClearErrors(std::uint32_t& queuedBytes)
     if (!IsOpen()) {
         return false;
     }
-    const auto query = [&] { return ::ClearCommError(Native(handle_), &errors, &status) ? std::error_code{} : LastError(); };
+    const auto query = [&] {
+        return ::ClearCommError(Native(handle_), &errors, &status) ? std::error_code{} : LastError();
+    };
     if (const std::error_code first = query()) {
         // One failure may follow a line error on a live port: ask again.
         if (const std::error_code retry = query()) {

@@ -219,8 +219,9 @@ std::variant<Record, RecordRefusal> OpenRecord(const std::string& path)
     std::error_code error;
     auto file = platform::AppendFile::Open(path, error);
     if (!file) {
-        return RecordRefusal{
-            platform::HeldElsewhere(error) ? RecordRefusal::Kind::HeldElsewhere : RecordRefusal::Kind::CannotOpen, error};
+        const auto kind = platform::HeldElsewhere(error) ? RecordRefusal::Kind::HeldElsewhere
+                                                         : RecordRefusal::Kind::CannotOpen;
+        return RecordRefusal{kind, error};
     }
     auto read = ReadRecord(file->Contents());
     if (const RecordProblem* problem = std::get_if<RecordProblem>(&read)) {

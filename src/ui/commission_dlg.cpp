@@ -18,6 +18,12 @@
 #include <array>
 #include <chrono>
 
+namespace dialog = tarnel::dialog;
+namespace messages = tarnel::messages;
+namespace platform = tarnel::platform;
+namespace site = tarnel::site;
+namespace words = tarnel::words;
+
 namespace {
 
 using CommissionRoute = MessageRoute<CCommissionDlg>;
@@ -38,15 +44,15 @@ constexpr std::array kForm{IDC_FACTORY, IDC_FIRST, IDC_LAST, IDC_CALIBRATE, IDC_
 // Today's record: a file named for the date in a Tarnel folder among the user's documents.
 std::string TodaysRecord()
 {
-    const std::string date = tarnel::site::IsoText(tarnel::site::LocalTime(std::chrono::system_clock::now()));
-    return tarnel::platform::Joined(tarnel::platform::Joined(tarnel::dialog::DocumentsFolder(), "Tarnel"),
+    const std::string date = site::IsoText(site::LocalTime(std::chrono::system_clock::now()));
+    return platform::Joined(platform::Joined(dialog::DocumentsFolder(), "Tarnel"),
                                     date.substr(0, 10) + ".csv");
 }
 
 // "2026-12-08 09:15:02": the row's local time.
-std::string Shown(const tarnel::site::RecordTime& time)
+std::string Shown(const site::RecordTime& time)
 {
-    std::string text = tarnel::site::IsoText(time).substr(0, 19);
+    std::string text = site::IsoText(time).substr(0, 19);
     text[10] = ' ';
     return text;
 }
@@ -102,7 +108,7 @@ void CCommissionDlg::AskForTheRope(bool asking)
 void CCommissionDlg::OnBrowse()
 {
     UpdateData(true);
-    if (const auto chosen = tarnel::dialog::ChooseFile(*this, kChooseRecord, m_strRecord)) {
+    if (const auto chosen = dialog::ChooseFile(*this, kChooseRecord, m_strRecord)) {
         m_strRecord = *chosen;
         SetDlgItemText(IDC_RECORD, m_strRecord);
     }
@@ -113,56 +119,57 @@ void CCommissionDlg::OnReport()
     if (!UpdateData(true)) {
         return;
     }
-    const std::string report = tarnel::site::ReportPathFor(m_strRecord);
+    const std::string report = site::ReportPathFor(m_strRecord);
     const auto made =
-        tarnel::words::ReportOfRecord(m_strRecord, tarnel::site::SiteNameFor(m_strRecord), tarnel::messages::kChinese);
-    if (const auto* trouble = std::get_if<tarnel::words::ReportTrouble>(&made)) {
+        words::ReportOfRecord(m_strRecord, site::SiteNameFor(m_strRecord), messages::kChinese);
+    if (const auto* trouble = std::get_if<words::ReportTrouble>(&made)) {
         ReportRefused(*trouble, report);
-    } else if (const auto trouble = tarnel::words::PutReport(report, std::get<tarnel::words::Report>(made).page, false)) {
+    } else if (const auto trouble = words::PutReport(report, std::get<words::Report>(made).page, false)) {
         ReportRefused(*trouble, report);
-    } else if (!tarnel::dialog::OpenDocument(report)) {
-        AfxMessageBox(tarnel::messages::Format(kReportNotOpened, report.c_str()));
+    } else if (!dialog::OpenDocument(report)) {
+        AfxMessageBox(messages::Format(kReportNotOpened, report.c_str()));
     }
 }
 
-void CCommissionDlg::ReportRefused(const tarnel::words::ReportTrouble& trouble, const std::string& report)
+void CCommissionDlg::ReportRefused(const words::ReportTrouble& trouble, const std::string& report)
 {
-    using Kind = tarnel::words::ReportTrouble::Kind;
-    const std::string error = tarnel::platform::ErrorText(trouble.error);
+    using Kind = words::ReportTrouble::Kind;
+    const std::string error = platform::ErrorText(trouble.error);
     switch (trouble.kind) {
     case Kind::RecordUnreadable:
-        AfxMessageBox(tarnel::messages::Format(kRecordUnreadable, m_strRecord.c_str(), error.c_str()));
+        AfxMessageBox(messages::Format(kRecordUnreadable, m_strRecord.c_str(), error.c_str()));
         break;
     case Kind::NotARecord:
-        AfxMessageBox(tarnel::messages::Format(
+        AfxMessageBox(messages::Format(
             kNoReportOfIt, m_strRecord.c_str(),
-            tarnel::words::RecordProblemText(trouble.problem, tarnel::messages::kChinese).c_str()));
+            words::RecordProblemText(trouble.problem, messages::kChinese).c_str()));
         break;
-    case Kind::OutputIsARecord: AfxMessageBox(tarnel::messages::Format(kReportOverRecord, report.c_str())); break;
-    case Kind::OutputNotOurs: AfxMessageBox(tarnel::messages::Format(kReportOverOther, report.c_str())); break;
+    case Kind::OutputIsARecord: AfxMessageBox(messages::Format(kReportOverRecord, report.c_str())); break;
+    case Kind::OutputNotOurs: AfxMessageBox(messages::Format(kReportOverOther, report.c_str())); break;
     case Kind::OutputUnwritable:
-        AfxMessageBox(tarnel::messages::Format(kReportUnwritable, report.c_str(), error.c_str()));
+        AfxMessageBox(messages::Format(kReportUnwritable, report.c_str(), error.c_str()));
         break;
     }
 }
 
-std::optional<tarnel::site::Record> CCommissionDlg::OpenRecord()
+std::optional<site::Record> CCommissionDlg::OpenRecord()
 {
     // A missing folder is the record's refusal to say.
-    tarnel::platform::MakeFolders(tarnel::platform::FolderOf(m_strRecord));
-    auto opened = tarnel::site::OpenRecord(m_strRecord);
-    if (auto* record = std::get_if<tarnel::site::Record>(&opened)) {
+    platform::MakeFolders(platform::FolderOf(m_strRecord));
+    auto opened = site::OpenRecord(m_strRecord);
+    if (auto* record = std::get_if<site::Record>(&opened)) {
         return std::move(*record);
     }
-    const auto& refusal = std::get<tarnel::site::RecordRefusal>(opened);
+    const auto& refusal = std::get<site::RecordRefusal>(opened);
     const char* path = m_strRecord.c_str();
     switch (refusal.kind) {
-    case tarnel::site::RecordRefusal::Kind::NotARecord:
-        AfxMessageBox(tarnel::messages::Format(kNotARecord, path, tarnel::words::RecordProblemText(refusal.problem, tarnel::messages::kChinese).c_str()));
+    case site::RecordRefusal::Kind::NotARecord:
+        AfxMessageBox(
+            messages::Format(kNotARecord, path, words::RecordProblemText(refusal.problem, messages::kChinese).c_str()));
         break;
-    case tarnel::site::RecordRefusal::Kind::HeldElsewhere: AfxMessageBox(tarnel::messages::Format(kRecordHeld, path)); break;
+    case site::RecordRefusal::Kind::HeldElsewhere: AfxMessageBox(messages::Format(kRecordHeld, path)); break;
     default:
-        AfxMessageBox(tarnel::messages::Format(kRecordUnusable, path, tarnel::platform::ErrorText(refusal.error).c_str()));
+        AfxMessageBox(messages::Format(kRecordUnusable, path, platform::ErrorText(refusal.error).c_str()));
         break;
     }
     return std::nullopt;
@@ -182,24 +189,24 @@ void CCommissionDlg::OnStart()
         AfxMessageBox(kSpeedNotListed);
         return;
     }
-    std::optional<tarnel::site::Record> record = OpenRecord();
+    std::optional<site::Record> record = OpenRecord();
     if (!record) {
         return;
     }
     ClearList(IDC_ROWS);
-    for (const tarnel::site::RecordRow& row : record->Rows()) {
+    for (const site::RecordRow& row : record->Rows()) {
         ShowRecorded(row);
     }
     m_stop.Clear();
     m_label.reset();
     m_ended.clear();
-    const tarnel::site::CommissionPlan plan{.factory = m_nFactory,
+    const site::CommissionPlan plan{.factory = m_nFactory,
                                     .first = m_nFirst,
                                     .last = m_nLast,
                                     .calibrate = m_bCalibrate,
                                     .baud = tarnel::link::RateAt(*baudIndex)};
     m_work.emplace(std::move(*record), m_port.Line(m_stop), plan, m_clock,
-                   static_cast<tarnel::site::CommissioningView&>(*this));
+                   static_cast<site::CommissioningView&>(*this));
     ShowWorking(true);
     SetTimer(SITE_TIMER_ID, kSiteTickMs);
 }
@@ -252,87 +259,88 @@ void CCommissionDlg::OnCancel()
     CDialog::OnCancel();
 }
 
-void CCommissionDlg::ShowRecorded(const tarnel::site::RecordRow& row)
+void CCommissionDlg::ShowRecorded(const site::RecordRow& row)
 {
-    AddListRow(IDC_ROWS, {std::to_string(row.address), tarnel::words::OutcomeText(row.outcome, row.from, tarnel::messages::kChinese),
-                          tarnel::words::CalibrationText(row.calibration, tarnel::messages::kChinese), Shown(row.time),
-                          row.responseMs ? tarnel::messages::Format(kMilliseconds, *row.responseMs) : std::string()});
+    AddListRow(IDC_ROWS, {std::to_string(row.address), words::OutcomeText(row.outcome, row.from, messages::kChinese),
+                          words::CalibrationText(row.calibration, messages::kChinese), Shown(row.time),
+                          row.responseMs ? messages::Format(kMilliseconds, *row.responseMs) : std::string()});
 }
 
-void CCommissionDlg::Stepped(tarnel::site::CommissionStep step, std::uint32_t address, unsigned)
+void CCommissionDlg::Stepped(site::CommissionStep step, std::uint32_t address, unsigned)
 {
-    AskForTheRope(step == tarnel::site::CommissionStep::AwaitingRope);
+    AskForTheRope(step == site::CommissionStep::AwaitingRope);
     switch (step) {
-    case tarnel::site::CommissionStep::AwaitingController:
+    case site::CommissionStep::AwaitingController:
         // The last one's label stays asked for while the next is connected.
-        ShowStep(m_label ? tarnel::messages::Format(kLabelThenConnect, *m_label, address)
-                         : tarnel::messages::Format(kConnectNext, address));
+        ShowStep(m_label ? messages::Format(kLabelThenConnect, *m_label, address)
+                         : messages::Format(kConnectNext, address));
         break;
-    case tarnel::site::CommissionStep::Moving:
+    case site::CommissionStep::Moving:
         m_label.reset();
-        ShowStep(tarnel::messages::Format(kMoving, address));
+        ShowStep(messages::Format(kMoving, address));
         break;
-    case tarnel::site::CommissionStep::AwaitingRope: ShowStep(tarnel::messages::Format(kRopePrompt, address)); break;
-    case tarnel::site::CommissionStep::Calibrating: ShowStep(tarnel::messages::Format(kCalibrating, address)); break;
-    case tarnel::site::CommissionStep::Choosing:
-    case tarnel::site::CommissionStep::AwaitingDisconnection: break;  // said with the row before
+    case site::CommissionStep::AwaitingRope: ShowStep(messages::Format(kRopePrompt, address)); break;
+    case site::CommissionStep::Calibrating: ShowStep(messages::Format(kCalibrating, address)); break;
+    case site::CommissionStep::Choosing:
+    case site::CommissionStep::AwaitingDisconnection: break;  // said with the row before
     }
 }
 
 void CCommissionDlg::Skipped(std::uint32_t address)
 {
-    ShowStep(tarnel::messages::Format(kSkipped, address));
+    ShowStep(messages::Format(kSkipped, address));
 }
 
 void CCommissionDlg::SeveralAtFactory(std::uint32_t factory)
 {
-    ShowStep(tarnel::messages::Format(kSeveralAtFactory, factory));
+    ShowStep(messages::Format(kSeveralAtFactory, factory));
 }
 
 void CCommissionDlg::SecondAtFactory(std::uint32_t factory)
 {
-    ShowStep(tarnel::messages::Format(kSecondAtFactory, factory));
+    ShowStep(messages::Format(kSecondAtFactory, factory));
 }
 
 void CCommissionDlg::RopeDry(std::uint32_t, std::uint16_t value)
 {
-    const std::string dry = tarnel::words::CalibrationText({tarnel::site::Calibration::Kind::RopeDry, value}, tarnel::messages::kChinese);
-    ShowStep(tarnel::messages::Format(kRopeDry, dry.c_str()));
+    const std::string dry = words::CalibrationText({site::Calibration::Kind::RopeDry, value}, messages::kChinese);
+    ShowStep(messages::Format(kRopeDry, dry.c_str()));
     AskForTheRope(true);
 }
 
-void CCommissionDlg::Recorded(const tarnel::site::RecordRow& row)
+void CCommissionDlg::Recorded(const site::RecordRow& row)
 {
     ShowRecorded(row);
     AskForTheRope(false);
-    if (row.outcome.kind == tarnel::site::Outcome::Kind::Moved) {
+    if (row.outcome.kind == site::Outcome::Kind::Moved) {
         m_label = row.address;
-        ShowStep(tarnel::messages::Format(kLabelIt, row.address));
-        tarnel::dialog::Beep();
+        ShowStep(messages::Format(kLabelIt, row.address));
+        dialog::Beep();
     } else {
-        ShowStep(tarnel::messages::Format(kDisconnect, tarnel::words::OutcomeText(row.outcome, row.from, tarnel::messages::kChinese).c_str(), row.from));
+        const std::string outcome = words::OutcomeText(row.outcome, row.from, messages::kChinese);
+        ShowStep(messages::Format(kDisconnect, outcome.c_str(), row.from));
     }
 }
 
-void CCommissionDlg::NotRecorded(const tarnel::site::RecordRow&, std::error_code error)
+void CCommissionDlg::NotRecorded(const site::RecordRow&, std::error_code error)
 {
-    m_ended = tarnel::messages::Format(kNotRecorded, tarnel::platform::ErrorText(error).c_str());
+    m_ended = messages::Format(kNotRecorded, platform::ErrorText(error).c_str());
 }
 
-void CCommissionDlg::Ended(const tarnel::site::CommissionEnd& end)
+void CCommissionDlg::Ended(const site::CommissionEnd& end)
 {
-    using Reason = tarnel::site::CommissionEnd::Reason;
+    using Reason = site::CommissionEnd::Reason;
     std::string why;
     switch (end.reason) {
-    case Reason::NoFreeAddress: why = tarnel::messages::Format(kNoFreeAddress, m_nFirst, m_nLast); break;
-    case Reason::AdapterLost: why = tarnel::messages::Format(kAdapterLost, tarnel::platform::ErrorText(end.error).c_str()); break;
+    case Reason::NoFreeAddress: why = messages::Format(kNoFreeAddress, m_nFirst, m_nLast); break;
+    case Reason::AdapterLost: why = messages::Format(kAdapterLost, platform::ErrorText(end.error).c_str()); break;
     case Reason::OtherMaster:
-        why = tarnel::messages::Format(kOtherMasterStops, tarnel::words::OtherMasterText(*end.master, tarnel::messages::kChinese).c_str());
+        why = messages::Format(kOtherMasterStops, words::OtherMasterText(*end.master, messages::kChinese).c_str());
         break;
     case Reason::Stopped: why = kStopped; break;
     case Reason::RecordUnwritable: why = m_ended; break;
     case Reason::CountReached: break;
     }
-    const std::string summary = tarnel::messages::Format(kSummary, end.tally.moved, end.tally.failed);
+    const std::string summary = messages::Format(kSummary, end.tally.moved, end.tally.failed);
     m_ended = why.empty() ? summary : why + "。" + summary;
 }

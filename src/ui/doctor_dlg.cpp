@@ -13,6 +13,11 @@
 
 #include <array>
 
+namespace messages = tarnel::messages;
+namespace platform = tarnel::platform;
+namespace site = tarnel::site;
+namespace words = tarnel::words;
+
 namespace {
 
 using DoctorRoute = MessageRoute<CDoctorDlg>;
@@ -73,7 +78,7 @@ void CDoctorDlg::OnStart()
         return;
     }
     const int speed = m_cbSpeed.GetCurSel();
-    tarnel::site::SweepPlan plan{{}, m_nFrom, m_nTo, kTimeoutMs, kListenMs, false};
+    site::SweepPlan plan{{}, m_nFrom, m_nTo, kTimeoutMs, kListenMs, false};
     if (speed < 0 || speed == kAllSpeedsEntry) {
         plan.baudIndexes.assign(tarnel::link::kCommonSpeedsFirst.begin(), tarnel::link::kCommonSpeedsFirst.end());
     } else {
@@ -83,8 +88,8 @@ void CDoctorDlg::OnStart()
     SetDlgItemText(IDC_FINDINGS, "");
     m_stop.Clear();
     m_ended.clear();
-    m_sweep.emplace(plan, static_cast<tarnel::site::SweepLines&>(*this), static_cast<tarnel::site::SweepView&>(*this),
-                    tarnel::site::Bus::kUnwatched);
+    m_sweep.emplace(plan, static_cast<site::SweepLines&>(*this), static_cast<site::SweepView&>(*this),
+                    site::Bus::kUnwatched);
     ShowWorking(true);
     SetTimer(SITE_TIMER_ID, kSiteTickMs);
 }
@@ -140,32 +145,34 @@ tarnel::link::Line* CDoctorDlg::AtSpeed(int baudIndex)
 
 void CDoctorDlg::Listening(std::uint32_t baud, std::uint32_t ms)
 {
-    SetDlgItemText(IDC_STEP, tarnel::messages::Format(kListening, baud, ms));
+    SetDlgItemText(IDC_STEP, messages::Format(kListening, baud, ms));
 }
 
 void CDoctorDlg::Probing(std::uint32_t, std::uint32_t, std::uint32_t) {}
 
 void CDoctorDlg::Probed(std::uint32_t baud, std::uint32_t address, unsigned done, unsigned total)
 {
-    SetDlgItemText(IDC_STEP, tarnel::messages::Format(kProbing, address, baud, done, total));
+    SetDlgItemText(IDC_STEP, messages::Format(kProbing, address, baud, done, total));
 }
 
-void CDoctorDlg::Ended(const tarnel::site::SweepEnd& end)
+void CDoctorDlg::Ended(const site::SweepEnd& end)
 {
-    using Reason = tarnel::site::SweepEnd::Reason;
+    using Reason = site::SweepEnd::Reason;
     switch (end.reason) {
-    case Reason::Stopped: m_ended = tarnel::messages::Format(kNoVerdict, kStopped); return;
-    case Reason::AdapterLost:
-        m_ended = tarnel::messages::Format(kNoVerdict, tarnel::messages::Format(kAdapterLost, tarnel::platform::ErrorText(end.error).c_str()).c_str());
+    case Reason::Stopped: m_ended = messages::Format(kNoVerdict, kStopped); return;
+    case Reason::AdapterLost: {
+        const std::string lost = messages::Format(kAdapterLost, platform::ErrorText(end.error).c_str());
+        m_ended = messages::Format(kNoVerdict, lost.c_str());
         return;
-    case Reason::CannotOpen: m_ended = tarnel::messages::Format(kNoVerdict, m_ended.c_str()); return;
+    }
+    case Reason::CannotOpen: m_ended = messages::Format(kNoVerdict, m_ended.c_str()); return;
     case Reason::OtherMaster:
     case Reason::Complete: break;
     }
-    for (const tarnel::site::Controller& c : end.diagnosis->controllers) {
+    for (const site::Controller& c : end.diagnosis->controllers) {
         AddListRow(IDC_FOUND, {std::to_string(c.address), std::to_string(c.baud),
-                               tarnel::messages::Format("%u/%u/%u", c.minMs, c.medianMs, c.maxMs)});
+                               messages::Format("%u/%u/%u", c.minMs, c.medianMs, c.maxMs)});
     }
-    SetDlgItemText(IDC_FINDINGS, tarnel::words::FindingsText(*end.diagnosis, tarnel::messages::kChinese));
-    m_ended = tarnel::words::Verdict(*end.diagnosis, tarnel::messages::kChinese);
+    SetDlgItemText(IDC_FINDINGS, words::FindingsText(*end.diagnosis, messages::kChinese));
+    m_ended = words::Verdict(*end.diagnosis, messages::kChinese);
 }

@@ -79,8 +79,9 @@ std::string Facts(const site::Handover& handover, const std::string& siteName, c
     const auto fact = [](const char* name, const std::string& value) {
         return "<tr>" + Element("th", name) + Element("td", value) + "</tr>\n";
     };
-    return "<table class=\"facts\">\n" + fact(words.Tr("Site"), siteName) + fact(words.Tr("Work done"), Dates(handover)) +
-           fact(words.Tr("Report made by"), "Tarnel " TARNEL_VERSION) + "</table>\n";
+    return "<table class=\"facts\">\n" + fact(words.Tr("Site"), siteName) +
+           fact(words.Tr("Work done"), Dates(handover)) + fact(words.Tr("Report made by"), "Tarnel " TARNEL_VERSION) +
+           "</table>\n";
 }
 
 std::string Totals(const site::HandoverTotals& totals, const messages::Translation& words)
@@ -109,8 +110,9 @@ std::string ControllerRow(const site::RecordRow& row, const messages::Translatio
 {
     const bool attention = site::AttentionFor(row) != site::Attention::None;
     const auto number = [](std::uint32_t value) { return Element("td", std::to_string(value), " class=\"number\""); };
-    return Format("<tr%s>", attention ? " class=\"attention\"" : "") + Element("td", attention ? "!" : "", " class=\"mark\"") +
-           number(row.address) + number(row.from) + number(row.baud) + Element("td", OutcomeText(row.outcome, row.from, words)) +
+    return Format("<tr%s>", attention ? " class=\"attention\"" : "") +
+           Element("td", attention ? "!" : "", " class=\"mark\"") + number(row.address) + number(row.from) +
+           number(row.baud) + Element("td", OutcomeText(row.outcome, row.from, words)) +
            Element("td", CalibrationText(row.calibration, words)) +
            Element("td", row.responseMs ? Format(words.Tr("%u ms"), *row.responseMs) : "", " class=\"number\"") +
            Element("td", Shown(row.time)) + "</tr>\n";
@@ -200,7 +202,8 @@ std::string HandoverReport(const site::Handover& handover, const std::string& si
     const std::string language = Escaped(words.Tr("en"));
     const std::string title = words.Tr("Commissioning handover report");
     return "<!DOCTYPE html>\n<html lang=\"" + language + "\">\n<head>\n<meta charset=\"utf-8\">\n" +
-           std::string(kGenerator) + "\n" + Element("title", title + " - " + siteName) + "\n" + kStyle + "</head>\n<body>\n" +
+           std::string(kGenerator) + "\n" + Element("title", title + " - " + siteName) + "\n" + kStyle +
+           "</head>\n<body>\n" +
            Element("h1", title) + "\n" + Facts(handover, siteName, words) + Totals(handover.totals, words) +
            Controllers(handover, words) + NeedsAttention(handover, words) + Signatures(words) + "</body>\n</html>\n";
 }

@@ -57,7 +57,8 @@ std::string CalibrationText(const site::Calibration& calibration, const Translat
     case Kind::Calibrated: return words.Tr("calibrated");
     case Kind::RopeDry: return Format(words.Tr("rope dry (value 0x%04X)"), calibration.value);
     case Kind::Failed:
-        return calibration.failure.kind == site::Failure::EchoOnly ? words.Tr("no answer") : FailureText(calibration.failure, words);
+        return calibration.failure.kind == site::Failure::EchoOnly ? words.Tr("no answer")
+                                                                   : FailureText(calibration.failure, words);
     case Kind::NotAsked: break;
     }
     return words.Tr("not asked");
@@ -68,7 +69,8 @@ std::string RecordProblemText(const site::RecordProblem& problem, const Translat
     switch (problem.kind) {
     case site::RecordProblem::Kind::ForeignHeader:
         return Format(words.Tr("it does not begin with the line %s"), std::string(site::kRecordHeader).c_str());
-    case site::RecordProblem::Kind::CutShort: return Format(words.Tr("line %zu is cut short (it has no line end)"), problem.line);
+    case site::RecordProblem::Kind::CutShort:
+        return Format(words.Tr("line %zu is cut short (it has no line end)"), problem.line);
     case site::RecordProblem::Kind::NotARow: break;
     }
     return Format(words.Tr("line %zu is not a row of the record"), problem.line);

@@ -144,10 +144,13 @@ QImage ToImage(const Pixels& pixels)
 {
     const int size = static_cast<int>(pixels.size());
     QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {
             const int index = pixels[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-            image.setPixel(x, y, index == kTransparent ? 0u : (0xFF000000u | kPalette[static_cast<std::size_t>(index)]));
+            if (index != kTransparent) {
+                image.setPixel(x, y, 0xFF000000u | kPalette[static_cast<std::size_t>(index)]);
+            }
         }
     }
     return image;

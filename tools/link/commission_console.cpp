@@ -80,7 +80,8 @@ void CommissionConsole::NotRecorded(const site::RecordRow& row, std::error_code 
 {
     Print(Format(Tr("the record %s cannot be written: %s; stopped"), setting_.recordPath.c_str(),
                  platform::ErrorText(error).c_str()));
-    Print(Format(Tr("controller at %u: %s, not recorded"), row.address, words::OutcomeText(row.outcome, row.from).c_str()));
+    const std::string outcome = words::OutcomeText(row.outcome, row.from);
+    Print(Format(Tr("controller at %u: %s, not recorded"), row.address, outcome.c_str()));
 }
 
 void CommissionConsole::Ended(const site::CommissionEnd& end)

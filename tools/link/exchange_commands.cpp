@@ -47,7 +47,9 @@ int Failed(const site::Bus& bus, const site::Answer& answer, const std::string& 
         say(what + ": " + Format(Tr("refused with exception %u"), failure.exception) + How(*answer.frame));
         return kNotConfirmed;
     case site::Failure::Corrupt:
-    case site::Failure::Short: say(what + ": " + Tr(words::HeardName(answer.frame->kind)) + How(*answer.frame)); return kCorruptAnswer;
+    case site::Failure::Short:
+        say(what + ": " + Tr(words::HeardName(answer.frame->kind)) + How(*answer.frame));
+        return kCorruptAnswer;
     case site::Failure::EchoOnly:
         say(what + ": " + Tr("echo only: the adapter sent the request back and nothing answered"));
         return kEchoOnly;

@@ -27,8 +27,9 @@ void PrintTable(const ScanResult& result)
     std::printf("%s  %s  %s  %s  %s\n", right(Tr("address"), 7).c_str(), right(Tr("baud"), 5).c_str(),
                 right(Tr("ms"), 5).c_str(), Fit(Tr("reply"), 14).c_str(), Tr("answer"));
     for (const Found& f : result.found) {
-        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, Fit(Tr(words::HeardName(f.kind)), 14).c_str(),
-                    link::Hex(f.answer).c_str());
+        const std::string heard = Fit(Tr(words::HeardName(f.kind)), 14);
+        const std::string answer = link::Hex(f.answer);
+        std::printf("%7u  %5u  %5u  %s  %s\n", f.address, f.baud, f.responseMs, heard.c_str(), answer.c_str());
     }
 }
 
