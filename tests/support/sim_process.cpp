@@ -1,9 +1,9 @@
 #include "sim_process.h"
 
 #include <QElapsedTimer>
+#include <QRegularExpression>
 #include <algorithm>
 #include <csignal>
-#include <regex>
 #include <stdexcept>
 
 namespace tarnel::test {
@@ -82,22 +82,26 @@ ChildProcess::Outcome ChildProcess::Finish()
 SimProcess::SimProcess(const std::vector<std::string>& controllers) : ChildProcess(TARNEL_SIM_PATH, controllers)
 {
     // The banner, in English, names the device; controllers are listed after it.
-    static const std::regex kBanner("TARNEL_PORTS=(\\S+)\n");
-    std::smatch banner;
-    if (!WaitFor([&](const std::string& output) { return std::regex_search(output, banner, kBanner); }, 5000)) {
+    static const QRegularExpression kBanner("TARNEL_PORTS=(\\S+)\n");
+    QRegularExpressionMatch banner;
+    const auto said = [&](const std::string& output) {
+        banner = kBanner.match(QString::fromStdString(output));
+        return banner.hasMatch();
+    };
+    if (!WaitFor(said, 5000)) {
         throw std::runtime_error("tarnel-sim did not say where it serves");
     }
-    devicePath_ = banner.str(1);
-    output_.erase(0, static_cast<std::size_t>(banner.position(0) + banner.length(0)));
+    devicePath_ = banner.captured(1).toStdString();
+    const std::string line = banner.captured(0).toStdString();
+    output_.erase(0, output_.find(line) + line.size());
 }
 
 std::vector<std::string> SimProcess::Requests()
 {
-    static const std::regex kRequest(" <- ([0-9A-F]{2}(?: [0-9A-F]{2})*)");
+    static const QRegularExpression kRequest(" <- ([0-9A-F]{2}(?: [0-9A-F]{2})*)");
     std::vector<std::string> requests;
-    const std::string output = Output();
-    for (std::sregex_iterator at(output.begin(), output.end(), kRequest); at != std::sregex_iterator(); ++at) {
-        requests.push_back(at->str(1));
+    for (const QRegularExpressionMatch& request : kRequest.globalMatch(QString::fromStdString(Output()))) {
+        requests.push_back(request.captured(1).toStdString());
     }
     return requests;
 }
